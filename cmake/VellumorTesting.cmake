@@ -1,0 +1,17 @@
+# vellumor_add_test(NAME name SOURCES ... [LIBS ...] [TIMEOUT s] [GUI])
+# One Qt Test executable, registered with CTest and run in its own HOME/XDG folders.
+function(vellumor_add_test)
+  cmake_parse_arguments(T "GUI" "NAME;TIMEOUT" "SOURCES;LIBS;ARGS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+  vellumor_warnings(${T_NAME})
+  add_test(NAME ${T_NAME}
+           COMMAND ${PROJECT_SOURCE_DIR}/tests/run-isolated.sh $<TARGET_FILE:${T_NAME}> ${T_ARGS})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_GUI)
+    set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+endfunction()

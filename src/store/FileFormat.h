@@ -1,0 +1,65 @@
+#pragma once
+
+#include "KdfParams.h"
+#include "Records.h"
+#include "SecureBytes.h"
+
+#include <array>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The content of a password file, as it is written.
+struct FileContent
+{
+    std::vector<Category> categories;
+    std::vector<SubCategory> subcategories;
+    std::vector<PasswordEntry> passwords;
+    QStringList expandedNodes; // texts of the expanded tree nodes
+};
+
+enum class ReadStatus
+{
+    Ok,
+    NotVellumor,
+    NewerVersion,
+    WrongPassword,
+    Damaged,
+};
+
+// The key of a protected file, derived once from its password and kept so
+// that saving again needs no new derivation.
+struct FileKey
+{
+    KdfParams params;
+    std::array<unsigned char, 16> salt{};
+    SecureBytes master; // 32 bytes from Argon2id; empty for a file without password
+    bool isSet() const { return !master.isEmpty(); }
+};
+
+namespace vlmfile {
+
+constexpr quint16 FormatVersion = 1;
+constexpr int HeaderSize = 120;
+
+// Reads a whole file image. On success fills content and, for a protected
+// file, key. detail receives a short explanation for Damaged.
+ReadStatus read(const QByteArray &bytes, const QString &password, FileContent &content,
+                FileKey &key, QString &detail, qint64 *kdfNanoseconds = nullptr);
+
+// True when bytes start with a header of ours announcing a password.
+bool isProtected(const QByteArray &headerBytes);
+
+// The CBOR payload alone, checked for consistency (codes, names, references).
+bool decodePayload(const QByteArray &cbor, FileContent &content, QString &detail);
+QByteArray encodePayload(const FileContent &content);
+
+// A whole file image; with a set key the payload is encrypted.
+QByteArray write(const FileContent &content, const FileKey &key);
+
+// Derives a key for password with fresh salt (params as given).
+bool deriveKey(const QString &password, const KdfParams &params, FileKey &key,
+               qint64 *kdfNanoseconds = nullptr);
+
+} // namespace vlmfile

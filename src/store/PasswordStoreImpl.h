@@ -1,0 +1,81 @@
+#pragma once
+
+// Private to the store: the state shared by PasswordStore.cpp (files, records,
+// password) and PasswordStoreTree.cpp (categories and subcategories).
+
+#include "FileFormat.h"
+#include "PasswordStore.h"
+
+#include <QHash>
+#include <QSet>
+
+struct PasswordStore::Impl
+{
+    QString lastError;
+    QString fileName;
+    bool modified = false;
+
+    Collection<PasswordEntry> passwords;
+    Collection<Category> categories;
+    Collection<SubCategory> subcategories;
+    QHash<qint16, QString> categoryNameByCode;
+    QHash<qint16, QString> subcategoryKeyByCode; // code -> key in subcategories
+    QSet<QString> expanded;                      // case-folded node texts
+
+    SecureBytes password; // UTF-8, empty for a file without password
+    FileKey fileKey;      // derived from password; empty while it must be derived anew
+    KdfParams kdf = KdfParams::Moderate();
+    qint64 lastKdfNs = 0;
+
+    SaveTargetFactory saveTargetFactory = makeFileSaveTarget;
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+
+    // Record counts per category and per (category, subcategory), rebuilt on
+    // demand after a change: the tree asks for many of them in a row.
+    mutable bool countsValid = false;
+    mutable QHash<qint16, int> categoryCounts;
+    mutable QHash<quint32, int> subcategoryCounts;
+
+    bool fail(const QString &message)
+    {
+        lastError = message;
+        return false;
+    }
+    void changed()
+    {
+        modified = true;
+        countsValid = false;
+    }
+    void clearContent();
+    void rebuildCounts() const;
+    static quint32 pairKey(qint16 codcat, qint16 CodSCat)
+    {
+        return (quint32(quint16(codcat)) << 16) | quint16(CodSCat);
+    }
+    static QString subKey(qint16 codcat, const QString &name)
+    {
+        return QString::number(codcat) + QLatin1Char('!') + name;
+    }
+
+    // Checks that a record may point at (codcat, CodSCat).
+    bool checkPlacement(qint16 codcat, qint16 CodSCat);
+    // A free code: the next after the highest, else the lowest gap; 0 when none is left.
+    static qint16 freeCode(const QHash<qint16, QString> &used);
+    // Loads content read from a file; false when it breaks a uniqueness rule.
+    bool load(FileContent &&content, QString &detail);
+    FileContent snapshot() const;
+    // Categories and subcategories of other that are missing here, by name.
+    // Fills the maps from the other file's codes to ours.
+    bool mergeTree(const FileContent &other, QHash<qint16, qint16> &categoryMap,
+                   QHash<qint16, qint16> &subcategoryMap, bool &addedSomething);
+    bool addCategory(const QString &name, qint16 *codeOut);
+    bool addSubCategory(qint16 codcat, const QString &name, qint16 *codeOut);
+    void insertSubCategory(SubCategory s);
+    void eraseSubCategory(const QString &key);
+};
+
+// A copy of text in locked memory; the temporary UTF-8 bytes are wiped.
+SecureBytes utf8Secret(const QString &text);
+
+// True for a name that has something besides blanks.
+bool isUsableName(const QString &name);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+
+// A buffer in locked memory that is wiped when it goes (libsodium's guarded
+// allocation): for passwords and keys, never for bulk data.
+class SecureBytes
+{
+public:
+    SecureBytes() = default;
+    explicit SecureBytes(std::size_t size);
+    SecureBytes(const void *data, std::size_t size);
+    ~SecureBytes();
+    SecureBytes(const SecureBytes &other);
+    SecureBytes &operator=(const SecureBytes &other);
+    SecureBytes(SecureBytes &&other) noexcept;
+    SecureBytes &operator=(SecureBytes &&other) noexcept;
+
+    unsigned char *data() { return m_data; }
+    const unsigned char *data() const { return m_data; }
+    std::size_t size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    void clear();
+
+private:
+    unsigned char *m_data = nullptr;
+    std::size_t m_size = 0;
+};
