@@ -305,13 +305,20 @@ bool PasswordStore::MergeFile(const QString &path, const QString &password, Merg
             ++result.skipped;
             continue;
         }
-        // The same service with other content: keep both, the newcomer renamed.
+        // The same service with other content: keep both, the newcomer renamed,
+        // unless an earlier merge already brought it in under such a name.
+        const QString service = e.service;
         for (int n = 2;; ++n) {
-            const QString candidate = QStringLiteral("%1 (%2)").arg(e.service).arg(n);
-            if (records.find(candidate) == records.end()) {
-                e.service = candidate;
-                records.emplace(candidate, std::move(e));
+            e.service = QStringLiteral("%1 (%2)").arg(service).arg(n);
+            const auto taken = records.find(e.service);
+            if (taken == records.end()) {
+                const QString renamedKey = e.service;
+                records.emplace(renamedKey, std::move(e));
                 ++result.renamed;
+                break;
+            }
+            if (taken->second == e) {
+                ++result.skipped;
                 break;
             }
         }

@@ -7,6 +7,7 @@
 #include "PasswordStore.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 
 struct PasswordStore::Impl
@@ -18,8 +19,8 @@ struct PasswordStore::Impl
     Collection<PasswordEntry> passwords;
     Collection<Category> categories;
     Collection<SubCategory> subcategories;
-    QHash<qint16, QString> categoryNameByCode;
-    QHash<qint16, QString> subcategoryKeyByCode; // code -> key in subcategories
+    QMap<qint16, QString> categoryNameByCode;   // ordered: the highest code is at hand
+    QMap<qint16, QString> subcategoryKeyByCode; // code -> key in subcategories
     QSet<QString> expanded;                      // case-folded node texts
 
     SecureBytes password; // UTF-8, empty for a file without password
@@ -60,7 +61,7 @@ struct PasswordStore::Impl
     // Checks that a record may point at (codcat, CodSCat).
     bool checkPlacement(qint16 codcat, qint16 CodSCat);
     // A free code: the next after the highest, else the lowest gap; 0 when none is left.
-    static qint16 freeCode(const QHash<qint16, QString> &used);
+    static qint16 freeCode(const QMap<qint16, QString> &used);
     // Loads content read from a file; false when it breaks a uniqueness rule.
     bool load(FileContent &&content, QString &detail);
     FileContent snapshot() const;

@@ -19,19 +19,20 @@ bool isUsableName(const QString &name)
     return !name.trimmed().isEmpty();
 }
 
-qint16 PasswordStore::Impl::freeCode(const QHash<qint16, QString> &used)
+qint16 PasswordStore::Impl::freeCode(const QMap<qint16, QString> &used)
 {
     constexpr int Max = std::numeric_limits<qint16>::max();
-    int highest = 0;
-    for (auto it = used.cbegin(); it != used.cend(); ++it) {
-        highest = std::max(highest, int(it.key()));
+    if (used.isEmpty()) {
+        return 1;
     }
-    if (highest < Max) {
-        return static_cast<qint16>(highest + 1);
+    if (used.lastKey() < Max) {
+        return static_cast<qint16>(used.lastKey() + 1);
     }
-    for (int code = 1; code <= Max; ++code) {
-        if (!used.contains(static_cast<qint16>(code))) {
-            return static_cast<qint16>(code);
+    // Every code up to the highest is taken unless there is a gap left by a deletion.
+    int expected = 1;
+    for (auto it = used.keyBegin(); it != used.keyEnd(); ++it, ++expected) {
+        if (*it != expected) {
+            return static_cast<qint16>(expected);
         }
     }
     return 0;
@@ -89,8 +90,7 @@ bool PasswordStore::Impl::addSubCategory(qint16 codcat, const QString &name, qin
         return fail(QStringLiteral("The category %1 already has a subcategory %2.")
                         .arg(quoted(categoryNameByCode.value(codcat)), quoted(name)));
     }
-    QHash<qint16, QString> used = subcategoryKeyByCode;
-    const qint16 code = freeCode(used);
+    const qint16 code = freeCode(subcategoryKeyByCode);
     if (code == 0) {
         return fail(QStringLiteral("The file cannot hold more than 32767 subcategories."));
     }

@@ -2,10 +2,9 @@
 
 #include "PasswordStore.h"
 
+#include <memory>
 #include <QList>
 #include <QPair>
-
-#include <memory>
 
 // A fresh store with a new, empty file and the cheapest key derivation.
 inline std::unique_ptr<PasswordStore> newStore()

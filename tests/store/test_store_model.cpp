@@ -3,10 +3,9 @@
 
 #include "StoreFixtures.h"
 
+#include <functional>
 #include <QDir>
 #include <QTest>
-
-#include <functional>
 
 class TestStoreModel : public QObject
 {
@@ -99,7 +98,7 @@ void TestStoreModel::namesAreUniqueIgnoringCase()
     const qint16 home = categoryCode(*store, QStringLiteral("Home"));
     QVERIFY(store->AddSubCategory(work, QStringLiteral("Web")));
     QVERIFY(!store->AddSubCategory(work, QStringLiteral("WEB")));
-    QVERIFY(store->AddSubCategory(home, QStringLiteral("web")));  // other category: allowed
+    QVERIFY(store->AddSubCategory(home, QStringLiteral("web")));    // other category: allowed
     QVERIFY(!store->AddSubCategory(999, QStringLiteral("Orphan"))); // no such category
     QVERIFY(!store->RenameCategory(QStringLiteral("Home"), QStringLiteral("WORK")));
     QVERIFY(!store->RenameSubCategory(home, QStringLiteral("web"), QString()));
@@ -386,15 +385,24 @@ void TestStoreModel::getField_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("service");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("user") << 1 << "Bank" << "Bank-user";
-    QTest::newRow("password") << 2 << "Bank" << "Bank-secret";
-    QTest::newRow("notes") << 3 << "Bank" << "notes of Bank";
-    QTest::newRow("url") << 4 << "bank" << "https://Bank.example";
-    QTest::newRow("change url") << 5 << "Bank" << "https://Bank.example/change";
-    QTest::newRow("exp url") << 6 << "Bank" << "https://Bank.example/delete";
-    QTest::newRow("unknown number") << 7 << "Bank" << "";
-    QTest::newRow("zero") << 0 << "Bank" << "";
-    QTest::newRow("unknown key") << 2 << "Nobody" << "";
+    QTest::newRow("user") << 1 << "Bank"
+                          << "Bank-user";
+    QTest::newRow("password") << 2 << "Bank"
+                              << "Bank-secret";
+    QTest::newRow("notes") << 3 << "Bank"
+                           << "notes of Bank";
+    QTest::newRow("url") << 4 << "bank"
+                         << "https://Bank.example";
+    QTest::newRow("change url") << 5 << "Bank"
+                                << "https://Bank.example/change";
+    QTest::newRow("exp url") << 6 << "Bank"
+                             << "https://Bank.example/delete";
+    QTest::newRow("unknown number") << 7 << "Bank"
+                                    << "";
+    QTest::newRow("zero") << 0 << "Bank"
+                          << "";
+    QTest::newRow("unknown key") << 2 << "Nobody"
+                                 << "";
 }
 
 void TestStoreModel::getField()
@@ -478,8 +486,8 @@ void TestStoreModel::fillLists()
 
     store->FillSubCategoryList(list, a, QString());
     QCOMPARE(list.items.size(), 2);
-    QCOMPARE(list.items.at(0), qMakePair(QStringLiteral("X"),
-                                         int(subCategoryCode(*store, a, QStringLiteral("X")))));
+    QCOMPARE(list.items.at(0),
+             qMakePair(QStringLiteral("X"), int(subCategoryCode(*store, a, QStringLiteral("X")))));
     QCOMPARE(list.items.at(1).first, QStringLiteral("y"));
     store->FillSubCategoryList(list, b, QStringLiteral("-Nothing-"));
     QCOMPARE(list.items.size(), 1);
@@ -498,13 +506,17 @@ void TestStoreModel::modifiedFlag()
     const QList<QPair<const char *, Change>> changes = {
         {"add category", [](PasswordStore &s) { return s.AddCategory(QStringLiteral("New")); }},
         {"rename category",
-         [](PasswordStore &s) { return s.RenameCategory(QStringLiteral("Cat"), QStringLiteral("C")); }},
+         [](PasswordStore &s) {
+             return s.RenameCategory(QStringLiteral("Cat"), QStringLiteral("C"));
+         }},
         {"add subcategory",
          [cat](PasswordStore &s) { return s.AddSubCategory(cat, QStringLiteral("Sub2")); }},
         {"delete subcategory",
          [cat](PasswordStore &s) { return s.DeleteSubCategory(cat, QStringLiteral("Sub"), true); }},
-        {"add record", [](PasswordStore &s) { return s.AddPassword(makeRecord(QStringLiteral("x"))); }},
-        {"move record", [cat](PasswordStore &s) { return s.MovePassword(QStringLiteral("r"), cat, 0); }},
+        {"add record",
+         [](PasswordStore &s) { return s.AddPassword(makeRecord(QStringLiteral("x"))); }},
+        {"move record",
+         [cat](PasswordStore &s) { return s.MovePassword(QStringLiteral("r"), cat, 0); }},
         {"delete record", [](PasswordStore &s) { return s.DeletePassword(QStringLiteral("r")); }},
         {"set password",
          [](PasswordStore &s) {
