@@ -44,7 +44,8 @@ bool readFileBytes(const QString &path, QByteArray &bytes, QString &error)
                     .arg(shown(path));
         return false;
     }
-    bytes = file.read(MaxFileSize + 1);
+    // The size was checked above; readAll allocates only what the file holds.
+    bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize) {
         error =
             QStringLiteral("The file %1 cannot be read: %2.").arg(shown(path), file.errorString());

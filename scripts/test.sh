@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs what is missing, builds Vellumor and runs every test:
+#   1. the whole suite on a normal build,
+#   2. the store tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+#   3. the file reader fuzzer for a bounded time.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+
+"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd "$root/build" && ctest --output-on-failure -j2)
+
+"$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELLUMOR_SANITIZE=ON \
+  -DVELLUMOR_BENCH=OFF
+(cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j2 -R 'store|expiration')
+
+if [ -x "$root/fuzz/run.sh" ]; then
+  "$root/fuzz/run.sh" "$root/build-fuzz" "${FUZZ_SECONDS:-60}"
+fi
