@@ -4,21 +4,13 @@
 #include <map>
 #include <QString>
 
-// Orders names the way a person reads a list: alphabetically, ignoring case.
-struct CaseInsensitiveLess
-{
-    bool operator()(const QString &a, const QString &b) const
-    {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    }
-};
-
 // A read-only keyed collection. Lookup by key ignores case; iteration yields the
-// items in case-insensitive alphabetical order of their keys.
+// items in case-insensitive alphabetical order of their keys. Keys are kept
+// case-folded, so lookups and ordering compare plain UTF-16 code units.
 template <typename T> class Collection
 {
 public:
-    using Map = std::map<QString, T, CaseInsensitiveLess>;
+    using Map = std::map<QString, T>;
 
     class const_iterator
     {
@@ -49,7 +41,6 @@ public:
             --m_it;
             return *this;
         }
-        const QString &key() const { return m_it->first; }
         friend bool operator==(const const_iterator &, const const_iterator &) = default;
 
     private:
@@ -57,11 +48,11 @@ public:
     };
 
     int Count() const { return static_cast<int>(m_map.size()); }
-    bool Contains(const QString &key) const { return m_map.find(key) != m_map.end(); }
+    bool Contains(const QString &key) const { return Item(key) != nullptr; }
     // The item stored under key, or nullptr when there is none.
     const T *Item(const QString &key) const
     {
-        const auto it = m_map.find(key);
+        const auto it = m_map.find(key.toCaseFolded());
         return it == m_map.end() ? nullptr : &it->second;
     }
     const_iterator begin() const { return const_iterator(m_map.cbegin()); }
@@ -69,5 +60,32 @@ public:
 
 private:
     friend class PasswordStore;
+
+    T *find(const QString &key)
+    {
+        const auto it = m_map.find(key.toCaseFolded());
+        return it == m_map.end() ? nullptr : &it->second;
+    }
+    // False when the key is taken.
+    bool insert(const QString &key, T value)
+    {
+        return m_map.emplace(key.toCaseFolded(), std::move(value)).second;
+    }
+    // As insert, cheap when keys arrive in order (as a saved file has them).
+    bool insertInOrder(const QString &key, T value)
+    {
+        QString folded = key.toCaseFolded();
+        if (!m_map.empty() && !(std::prev(m_map.end())->first < folded)) {
+            return m_map.emplace(std::move(folded), std::move(value)).second;
+        }
+        m_map.emplace_hint(m_map.end(), std::move(folded), std::move(value));
+        return true;
+    }
+    bool erase(const QString &key) { return m_map.erase(key.toCaseFolded()) != 0; }
+    typename Map::const_iterator lowerBound(const QString &key) const
+    {
+        return m_map.lower_bound(key.toCaseFolded());
+    }
+
     Map m_map;
 };

@@ -131,8 +131,8 @@ bool isProtected(const QByteArray &headerBytes)
     return (qFromLittleEndian<quint16>(bytesOf(headerBytes) + OffFlags) & FlagProtected) != 0;
 }
 
-ReadStatus read(const QByteArray &bytes, const QString &password, FileContent &content,
-                FileKey &key, QString &detail, qint64 *kdfNanoseconds)
+ReadStatus read(QByteArray bytes, const QString &password, FileContent &content, FileKey &key,
+                QString &detail, qint64 *kdfNanoseconds)
 {
     if (kdfNanoseconds != nullptr) {
         *kdfNanoseconds = 0;
@@ -220,6 +220,7 @@ ReadStatus read(const QByteArray &bytes, const QString &password, FileContent &c
             detail = QStringLiteral("its content was altered");
             return ReadStatus::Damaged;
         }
+        bytes = QByteArray();
     } else {
         std::array<unsigned char, ChecksumSize> sum{};
         crypto_generichash(sum.data(), sum.size(), p, HeaderSize + length, nullptr, 0);
@@ -227,7 +228,9 @@ ReadStatus read(const QByteArray &bytes, const QString &password, FileContent &c
             detail = QStringLiteral("its content was altered");
             return ReadStatus::Damaged;
         }
-        plain = QByteArray(reinterpret_cast<const char *>(payload), static_cast<qsizetype>(length));
+        bytes.truncate(static_cast<qsizetype>(HeaderSize + length));
+        bytes.remove(0, HeaderSize);
+        plain = std::move(bytes);
     }
     if (!decodePayload(plain, content, detail)) {
         return ReadStatus::Damaged;

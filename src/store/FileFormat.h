@@ -5,17 +5,22 @@
 #include "SecureBytes.h"
 
 #include <array>
+#include <map>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
+
+// Records keyed by their case-folded service name: the very map the store
+// keeps, so a file's records move into the store without a copy.
+using PasswordMap = std::map<QString, PasswordEntry>;
 
 // The content of a password file, as it is written.
 struct FileContent
 {
     std::vector<Category> categories;
     std::vector<SubCategory> subcategories;
-    std::vector<PasswordEntry> passwords;
+    PasswordMap passwords;
     QStringList expandedNodes; // texts of the expanded tree nodes
 };
 
@@ -45,8 +50,9 @@ constexpr int HeaderSize = 120;
 
 // Reads a whole file image. On success fills content and, for a protected
 // file, key. detail receives a short explanation for Damaged.
-ReadStatus read(const QByteArray &bytes, const QString &password, FileContent &content,
-                FileKey &key, QString &detail, qint64 *kdfNanoseconds = nullptr);
+// The bytes are taken over and released as soon as they are decrypted.
+ReadStatus read(QByteArray bytes, const QString &password, FileContent &content, FileKey &key,
+                QString &detail, qint64 *kdfNanoseconds = nullptr);
 
 // True when bytes start with a header of ours announcing a password.
 bool isProtected(const QByteArray &headerBytes);

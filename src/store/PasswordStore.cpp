@@ -142,51 +142,51 @@ bool PasswordStore::NewFile()
     return true;
 }
 
-bool PasswordStore::Impl::load(FileContent &&content, QString &detail)
+void PasswordStore::Impl::load(FileContent &&content)
 {
     clearContent();
     for (Category &c : content.categories) {
         categoryNameByCode.insert(c.codcat, c.DescrCat);
         const QString name = c.DescrCat;
-        categories.m_map.emplace(name, std::move(c));
+        categories.insertInOrder(name, std::move(c));
     }
     for (SubCategory &s : content.subcategories) {
         insertSubCategory(std::move(s));
     }
-    auto &records = passwords.m_map;
-    for (PasswordEntry &e : content.passwords) {
-        const QString service = e.service;
-        if (!records.emplace(service, std::move(e)).second) {
-            detail = QStringLiteral("two records share the service name %1").arg(service);
-            clearContent();
-            return false;
-        }
-    }
+    passwords.m_map = std::move(content.passwords);
     for (const QString &text : content.expandedNodes) {
         expanded.insert(text.toCaseFolded());
     }
-    return true;
 }
 
-FileContent PasswordStore::Impl::snapshot() const
+// Lends the records to a FileContent for writing and takes them back, so a
+// save copies none of them.
+class PasswordStore::Impl::Snapshot
 {
+public:
+    explicit Snapshot(Impl &impl) : m_impl(impl)
+    {
+        content.categories.reserve(impl.categories.m_map.size());
+        for (const Category &c : impl.categories) {
+            content.categories.push_back(c);
+        }
+        content.subcategories.reserve(impl.subcategories.m_map.size());
+        for (const SubCategory &s : impl.subcategories) {
+            content.subcategories.push_back(s);
+        }
+        content.expandedNodes = QStringList(impl.expanded.cbegin(), impl.expanded.cend());
+        content.expandedNodes.sort();
+        content.passwords = std::move(impl.passwords.m_map);
+    }
+    ~Snapshot() { m_impl.passwords.m_map = std::move(content.passwords); }
+    Snapshot(const Snapshot &) = delete;
+    Snapshot &operator=(const Snapshot &) = delete;
+
     FileContent content;
-    content.categories.reserve(categories.m_map.size());
-    for (const Category &c : categories) {
-        content.categories.push_back(c);
-    }
-    content.subcategories.reserve(subcategories.m_map.size());
-    for (const SubCategory &s : subcategories) {
-        content.subcategories.push_back(s);
-    }
-    content.passwords.reserve(passwords.m_map.size());
-    for (const PasswordEntry &e : passwords) {
-        content.passwords.push_back(e);
-    }
-    content.expandedNodes = QStringList(expanded.cbegin(), expanded.cend());
-    content.expandedNodes.sort();
-    return content;
-}
+
+private:
+    Impl &m_impl;
+};
 
 namespace {
 
@@ -199,7 +199,7 @@ bool readStoreFile(const QString &path, const QString &password, FileContent &co
         return false;
     }
     QString detail;
-    switch (vlmfile::read(bytes, password, content, key, detail, &kdfNs)) {
+    switch (vlmfile::read(std::move(bytes), password, content, key, detail, &kdfNs)) {
     case ReadStatus::Ok:
         return true;
     case ReadStatus::NotVellumor:
@@ -230,20 +230,8 @@ bool PasswordStore::OpenFile(const QString &path, const QString &password)
     if (!readStoreFile(path, password, content, key, error, d->lastKdfNs)) {
         return d->fail(error);
     }
-    // Loading into a separate object first keeps the open data if the content
-    // breaks a rule the format reader does not check.
-    Impl loaded;
-    QString detail;
-    if (!loaded.load(std::move(content), detail)) {
-        return d->fail(QStringLiteral("The file %1 is damaged: %2.").arg(shown(path), detail));
-    }
-    std::swap(d->passwords.m_map, loaded.passwords.m_map);
-    std::swap(d->categories.m_map, loaded.categories.m_map);
-    std::swap(d->subcategories.m_map, loaded.subcategories.m_map);
-    std::swap(d->categoryNameByCode, loaded.categoryNameByCode);
-    std::swap(d->subcategoryKeyByCode, loaded.subcategoryKeyByCode);
-    std::swap(d->expanded, loaded.expanded);
-    d->countsValid = false;
+    // The reader checked every rule, so from here on nothing can fail.
+    d->load(std::move(content));
     if (key.isSet()) {
         d->kdf = key.params;
         d->password = utf8Secret(password);
@@ -291,18 +279,18 @@ bool PasswordStore::MergeFile(const QString &path, const QString &password, Merg
     if (!d->mergeTree(other, categoryMap, subcategoryMap, added)) {
         return false;
     }
-    auto &records = d->passwords.m_map;
-    for (PasswordEntry &e : other.passwords) {
+    auto &records = d->passwords;
+    for (auto &[otherKey, e] : other.passwords) {
         e.codcat = categoryMap.value(e.codcat);
         e.CodSCat = subcategoryMap.value(e.CodSCat);
-        const auto existing = records.find(e.service);
-        if (existing == records.end()) {
+        const PasswordEntry *existing = records.find(e.service);
+        if (existing == nullptr) {
             const QString service = e.service;
-            records.emplace(service, std::move(e));
+            records.insert(service, std::move(e));
             ++result.added;
             continue;
         }
-        if (existing->second == e) {
+        if (*existing == e) {
             ++result.skipped;
             continue;
         }
@@ -311,14 +299,14 @@ bool PasswordStore::MergeFile(const QString &path, const QString &password, Merg
         const QString service = e.service;
         for (int n = 2;; ++n) {
             e.service = QStringLiteral("%1 (%2)").arg(service).arg(n);
-            const auto taken = records.find(e.service);
-            if (taken == records.end()) {
+            const PasswordEntry *taken = records.find(e.service);
+            if (taken == nullptr) {
                 const QString renamedKey = e.service;
-                records.emplace(renamedKey, std::move(e));
+                records.insert(renamedKey, std::move(e));
                 ++result.renamed;
                 break;
             }
-            if (taken->second == e) {
+            if (*taken == e) {
                 ++result.skipped;
                 break;
             }
@@ -361,7 +349,11 @@ bool PasswordStore::SaveFile(const QString &path, bool BackupFile, bool BackupHi
     if (d->password.isEmpty()) {
         key = FileKey();
     }
-    const QByteArray bytes = vlmfile::write(d->snapshot(), key);
+    QByteArray bytes;
+    {
+        const Impl::Snapshot snapshot(*d);
+        bytes = vlmfile::write(snapshot.content, key);
+    }
 
     QString error;
     if ((BackupFile || BackupHistory) && QFileInfo::exists(target)) {

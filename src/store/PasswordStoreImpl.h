@@ -21,7 +21,7 @@ struct PasswordStore::Impl
     Collection<SubCategory> subcategories;
     QMap<qint16, QString> categoryNameByCode;   // ordered: the highest code is at hand
     QMap<qint16, QString> subcategoryKeyByCode; // code -> key in subcategories
-    QSet<QString> expanded;                      // case-folded node texts
+    QSet<QString> expanded;                     // case-folded node texts
 
     SecureBytes password; // UTF-8, empty for a file without password
     FileKey fileKey;      // derived from password; empty while it must be derived anew
@@ -62,9 +62,9 @@ struct PasswordStore::Impl
     bool checkPlacement(qint16 codcat, qint16 CodSCat);
     // A free code: the next after the highest, else the lowest gap; 0 when none is left.
     static qint16 freeCode(const QMap<qint16, QString> &used);
-    // Loads content read from a file; false when it breaks a uniqueness rule.
-    bool load(FileContent &&content, QString &detail);
-    FileContent snapshot() const;
+    // Replaces everything with content read (and checked) by the file reader.
+    void load(FileContent &&content);
+    class Snapshot;
     // Categories and subcategories of other that are missing here, by name.
     // Fills the maps from the other file's codes to ours.
     bool mergeTree(const FileContent &other, QHash<qint16, qint16> &categoryMap,

@@ -35,6 +35,22 @@ bool PasswordStore::Impl::checkPlacement(qint16 codcat, qint16 CodSCat)
     return true;
 }
 
+namespace {
+
+// Times are kept in UTC: saving then needs no time-zone conversion per record.
+PasswordEntry inUtc(PasswordEntry record)
+{
+    if (record.Dt_Insert.isValid()) {
+        record.Dt_Insert = record.Dt_Insert.toUTC();
+    }
+    if (record.Dt_Modify.isValid()) {
+        record.Dt_Modify = record.Dt_Modify.toUTC();
+    }
+    return record;
+}
+
+} // namespace
+
 bool PasswordStore::AddPassword(const PasswordEntry &record)
 {
     if (d->fileName.isEmpty()) {
@@ -50,7 +66,7 @@ bool PasswordStore::AddPassword(const PasswordEntry &record)
     if (!d->checkPlacement(record.codcat, record.CodSCat)) {
         return false;
     }
-    d->passwords.m_map.emplace(record.service, record);
+    d->passwords.insert(record.service, inUtc(record));
     d->changed();
     return true;
 }
@@ -61,32 +77,32 @@ bool PasswordStore::UpdatePassword(const PasswordEntry &record, const QString &o
     // The service name alone identifies a record; the old codes are not needed.
     Q_UNUSED(oldCodcat)
     Q_UNUSED(oldCodSCat)
-    auto &records = d->passwords.m_map;
-    const auto old = records.find(oldService);
-    if (old == records.end()) {
+    auto &records = d->passwords;
+    const PasswordEntry *old = records.find(oldService);
+    if (old == nullptr) {
         return d->fail(
             QStringLiteral("There is no record for the service \"%1\".").arg(oldService));
     }
     if (!isUsableName(record.service)) {
         return d->fail(QStringLiteral("A record needs a service name."));
     }
-    const auto clash = records.find(record.service);
-    if (clash != records.end() && clash != old) {
+    const PasswordEntry *clash = records.find(record.service);
+    if (clash != nullptr && clash != old) {
         return d->fail(QStringLiteral("There is already a record for the service \"%1\".")
-                           .arg(clash->second.service));
+                           .arg(clash->service));
     }
     if (!d->checkPlacement(record.codcat, record.CodSCat)) {
         return false;
     }
-    records.erase(old);
-    records.emplace(record.service, record);
+    records.erase(oldService);
+    records.insert(record.service, inUtc(record));
     d->changed();
     return true;
 }
 
 bool PasswordStore::DeletePassword(const QString &key)
 {
-    if (d->passwords.m_map.erase(key) == 0) {
+    if (!d->passwords.erase(key)) {
         return d->fail(QStringLiteral("There is no record for the service \"%1\".").arg(key));
     }
     d->changed();
@@ -95,8 +111,8 @@ bool PasswordStore::DeletePassword(const QString &key)
 
 bool PasswordStore::MovePassword(const QString &key, qint16 codcat, qint16 CodSCat)
 {
-    const auto it = d->passwords.m_map.find(key);
-    if (it == d->passwords.m_map.end()) {
+    PasswordEntry *record = d->passwords.find(key);
+    if (record == nullptr) {
         return d->fail(QStringLiteral("There is no record for the service \"%1\".").arg(key));
     }
     // The tree passes -1 for "any subcategory" when a record is dropped on a
@@ -105,9 +121,9 @@ bool PasswordStore::MovePassword(const QString &key, qint16 codcat, qint16 CodSC
     if (!d->checkPlacement(codcat, sub)) {
         return false;
     }
-    if (it->second.codcat != codcat || it->second.CodSCat != sub) {
-        it->second.codcat = codcat;
-        it->second.CodSCat = sub;
+    if (record->codcat != codcat || record->CodSCat != sub) {
+        record->codcat = codcat;
+        record->CodSCat = sub;
         d->changed();
     }
     return true;

@@ -53,7 +53,7 @@ bool PasswordStore::Impl::addCategory(const QString &name, qint16 *codeOut)
     if (code == 0) {
         return fail(QStringLiteral("The file cannot hold more than 32767 categories."));
     }
-    categories.m_map.emplace(name, Category{code, name});
+    categories.insert(name, Category{code, name});
     categoryNameByCode.insert(code, name);
     if (codeOut != nullptr) {
         *codeOut = code;
@@ -66,15 +66,14 @@ void PasswordStore::Impl::insertSubCategory(SubCategory s)
 {
     const QString key = subKey(s.codcat, s.DescrSCat);
     subcategoryKeyByCode.insert(s.CodSCat, key);
-    subcategories.m_map.emplace(key, std::move(s));
+    subcategories.insert(key, std::move(s));
 }
 
 void PasswordStore::Impl::eraseSubCategory(const QString &key)
 {
-    const auto it = subcategories.m_map.find(key);
-    if (it != subcategories.m_map.end()) {
-        subcategoryKeyByCode.remove(it->second.CodSCat);
-        subcategories.m_map.erase(it);
+    if (const SubCategory *sub = subcategories.find(key)) {
+        subcategoryKeyByCode.remove(sub->CodSCat);
+        subcategories.erase(key);
     }
 }
 
@@ -167,7 +166,7 @@ bool PasswordStore::DeleteCategory(const QString &name, bool keep)
     }
     d->expanded.remove(category->DescrCat.toCaseFolded());
     d->categoryNameByCode.remove(code);
-    d->categories.m_map.erase(category->DescrCat);
+    d->categories.erase(name);
     d->changed();
     return true;
 }
@@ -189,11 +188,11 @@ bool PasswordStore::RenameCategory(const QString &oldName, const QString &newNam
         return true;
     }
     const bool wasExpanded = d->expanded.remove(category->DescrCat.toCaseFolded());
-    auto node = d->categories.m_map.extract(category->DescrCat);
-    node.key() = newName;
-    node.mapped().DescrCat = newName;
-    d->categoryNameByCode.insert(node.mapped().codcat, newName);
-    d->categories.m_map.insert(std::move(node));
+    Category renamed = *category;
+    renamed.DescrCat = newName;
+    d->categoryNameByCode.insert(renamed.codcat, newName);
+    d->categories.erase(oldName);
+    d->categories.insert(newName, std::move(renamed));
     if (wasExpanded) {
         d->expanded.insert(newName.toCaseFolded());
     }
@@ -355,7 +354,7 @@ bool PasswordStore::MoveCategoryToSubCategory(const QString &name, qint16 target
     }
     d->expanded.remove(text.toCaseFolded());
     d->categoryNameByCode.remove(code);
-    d->categories.m_map.erase(text);
+    d->categories.erase(text);
     d->changed();
     return true;
 }
@@ -429,8 +428,8 @@ void PasswordStore::FillSubCategoryList(ListSink &list, qint16 codcat,
     // The keys of one category form one run in the map: "12!" sorts before "120!".
     const QString prefix = QString::number(codcat) + QLatin1Char('!');
     const auto &subs = d->subcategories.m_map;
-    for (auto it = subs.lower_bound(prefix); it != subs.end() && it->first.startsWith(prefix);
-         ++it) {
+    for (auto it = d->subcategories.lowerBound(prefix);
+         it != subs.end() && it->first.startsWith(prefix); ++it) {
         list.AddItem(it->second.DescrSCat, it->second.CodSCat);
     }
 }

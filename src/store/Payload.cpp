@@ -131,7 +131,8 @@ private:
         if (!readInt(ms) || ms < -Limit || ms > Limit) {
             return false;
         }
-        out = QDateTime::fromMSecsSinceEpoch(ms);
+        // UTC: no time-zone lookup per record; shown in local time by the GUI.
+        out = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
         return out.isValid();
     }
 
@@ -226,7 +227,6 @@ private:
         if (!enterArray(hint)) {
             return false;
         }
-        content.passwords.reserve(static_cast<size_t>(hint));
         while (m_r.hasNext()) {
             PasswordEntry e;
             qsizetype inner = 0;
@@ -245,7 +245,17 @@ private:
             e.blExpire = (bits & BitExpire) != 0;
             e.blNotExpire = (bits & BitNotExpire) != 0;
             e.blNotChange = (bits & BitNotChange) != 0;
-            content.passwords.push_back(std::move(e));
+            // A saved file lists its records in key order, so the hint is right
+            // almost always and loading stays linear.
+            QString key = e.service.toCaseFolded();
+            auto &records = content.passwords;
+            if (!records.empty() && !(std::prev(records.end())->first < key)) {
+                if (!records.emplace(std::move(key), std::move(e)).second) {
+                    return fail(QStringLiteral("two records share a service name"));
+                }
+            } else {
+                records.emplace_hint(records.end(), std::move(key), std::move(e));
+            }
         }
         return m_r.leaveContainer();
     }
@@ -298,7 +308,7 @@ bool checkConsistency(const FileContent &content, QString &detail)
         subcategoryOwner.insert(s.CodSCat, s.codcat);
         subcategoryNames.insert(key);
     }
-    for (const PasswordEntry &e : content.passwords) {
+    for (const auto &[key, e] : content.passwords) {
         const bool categoryOk = e.codcat == 0 ? e.CodSCat == 0 : categoryCodes.contains(e.codcat);
         const bool subcategoryOk =
             e.CodSCat == 0 || subcategoryOwner.value(e.CodSCat, qint16(0)) == e.codcat;
@@ -375,7 +385,7 @@ QByteArray encodePayload(const FileContent &content)
     w.endArray();
     w.append(QLatin1String("passwords"));
     w.startArray(static_cast<quint64>(content.passwords.size()));
-    for (const PasswordEntry &e : content.passwords) {
+    for (const auto &[key, e] : content.passwords) {
         w.startArray(RecordFields);
         w.append(e.service);
         w.append(e.codcat);
