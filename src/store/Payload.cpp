@@ -69,7 +69,7 @@ private:
         if (!m_r.leaveContainer() || !ok()) {
             return false;
         }
-        if (m_r.type() != QCborStreamReader::Invalid) {
+        if (m_r.currentOffset() != m_size) {
             return fail(QStringLiteral("there is data after the content"));
         }
         return true;

@@ -1,10 +1,14 @@
 // The password file on disk: round trips, secrecy, every kind of bad file,
 // backups, permissions and saves that cannot complete.
 
+#include "FileFormat.h"
 #include "StoreFixtures.h"
 
 #include <functional>
 #include <QBuffer>
+#include <QCborArray>
+#include <QCborMap>
+#include <QCborValue>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -119,6 +123,8 @@ private Q_SLOTS:
     void badFiles_data();
     void badFiles();
     void craftedKdfCostIsRefused();
+    void payloadRulesAreChecked_data();
+    void payloadRulesAreChecked();
     void passwordChangeAndRemoval();
     void kdfParametersTravelWithTheFile();
     void backups();
@@ -330,6 +336,65 @@ void TestStoreFile::craftedKdfCostIsRefused()
         QVERIFY(!store.OpenFile(file + QStringLiteral(".crafted"), QStringLiteral("pw")));
         QVERIFY2(store.LastError().contains(QStringLiteral("key derivation settings")),
                  qPrintable(store.LastError()));
+    }
+}
+
+namespace {
+
+QCborArray record(const QString &service, int codcat, int codscat)
+{
+    return QCborArray{service, codcat,  codscat, "u",     "p",     "n", "url", "c",
+                      "e",     nullptr, nullptr, nullptr, nullptr, 0,   0,     0};
+}
+
+} // namespace
+
+void TestStoreFile::payloadRulesAreChecked_data()
+{
+    QTest::addColumn<QCborValue>("payload");
+    QTest::addColumn<bool>("valid");
+    const QCborArray cats{QCborArray{1, "Web"}, QCborArray{2, "Mail"}};
+    const QCborArray subs{QCborArray{7, 1, "Shops"}};
+    const auto file = [](const QCborArray &c, const QCborArray &s, const QCborArray &p) {
+        return QCborValue(QCborMap{{"categories", c}, {"subcategories", s}, {"passwords", p}});
+    };
+    QTest::newRow("valid") << file(cats, subs, {record("a", 1, 7), record("b", 0, 0)}) << true;
+    QTest::newRow("unknown section skipped")
+        << QCborValue(QCborMap{{"categories", cats}, {"later", QCborArray{1, 2}}}) << true;
+    QTest::newRow("longer record accepted")
+        << file(cats, subs, QCborArray() << (record("a", 1, 7) << "extra")) << true;
+    QTest::newRow("same service ignoring case")
+        << file(cats, subs, {record("Mail", 0, 0), record("MAIL", 0, 0)}) << false;
+    QTest::newRow("empty service") << file(cats, subs, {record("", 0, 0)}) << false;
+    QTest::newRow("missing category") << file(cats, subs, {record("a", 3, 0)}) << false;
+    QTest::newRow("subcategory of other category")
+        << file(cats, subs, {record("a", 2, 7)}) << false;
+    QTest::newRow("subcategory without category") << file(cats, subs, {record("a", 0, 7)}) << false;
+    QTest::newRow("category code 0") << file({QCborArray{0, "Zero"}}, {}, {}) << false;
+    QTest::newRow("category code too big") << file({QCborArray{40000, "Big"}}, {}, {}) << false;
+    QTest::newRow("duplicate category name")
+        << file({QCborArray{1, "Web"}, QCborArray{2, "WEB"}}, {}, {}) << false;
+    QTest::newRow("duplicate subcategory code")
+        << file(cats, {QCborArray{7, 1, "A"}, QCborArray{7, 2, "B"}}, {}) << false;
+    QTest::newRow("orphan subcategory") << file(cats, {QCborArray{7, 9, "A"}}, {}) << false;
+    QTest::newRow("short record") << file(cats, subs, {QCborArray{"a", 0, 0, "u"}}) << false;
+    QTest::newRow("text where a number belongs")
+        << file(cats, subs, {QCborArray{"a", "x", 0}}) << false;
+    QTest::newRow("not a map") << QCborValue(QCborArray{1, 2}) << false;
+}
+
+void TestStoreFile::payloadRulesAreChecked()
+{
+    QFETCH(QCborValue, payload);
+    QFETCH(bool, valid);
+    FileContent content;
+    QString detail;
+    QVERIFY2(vlmfile::decodePayload(payload.toCbor(), content, detail) == valid,
+             qPrintable(detail));
+    QCOMPARE(detail.isEmpty(), valid);
+    // Trailing bytes after a valid payload are refused as well.
+    if (valid) {
+        QVERIFY(!vlmfile::decodePayload(payload.toCbor() + QByteArray(1, '\0'), content, detail));
     }
 }
 
