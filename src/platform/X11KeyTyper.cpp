@@ -1,0 +1,254 @@
+// Typing through XTest. A character that the keymap cannot produce with at
+// most Shift is typed by binding its keysym to a spare keycode for the moment.
+
+#include "KeyTyper.h"
+
+#include <chrono>
+#include <memory>
+#include <QGuiApplication>
+#include <thread>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+
+namespace platform {
+
+namespace {
+
+constexpr auto KeyGap = std::chrono::milliseconds(10);
+// After a keymap change the server and the focused client need a moment.
+constexpr auto RemapPause = std::chrono::milliseconds(40);
+
+struct DisplayCloser
+{
+    void operator()(Display *d) const { XCloseDisplay(d); }
+};
+
+KeySym keysymOf(char32_t c)
+{
+    // Latin-1 keysyms equal their code points; the rest live at 0x01000000 + code.
+    if ((c >= 0x20 && c <= 0x7E) || (c >= 0xA0 && c <= 0xFF)) {
+        return static_cast<KeySym>(c);
+    }
+    return static_cast<KeySym>(0x01000000UL + c);
+}
+
+KeySym keysymOf(const KeyStroke &s)
+{
+    switch (s.named) {
+    case KeyStroke::Named::Tab:
+        return XK_Tab;
+    case KeyStroke::Named::Enter:
+        return XK_Return;
+    case KeyStroke::Named::Escape:
+        return XK_Escape;
+    case KeyStroke::Named::Backspace:
+        return XK_BackSpace;
+    case KeyStroke::Named::Delete:
+        return XK_Delete;
+    case KeyStroke::Named::Insert:
+        return XK_Insert;
+    case KeyStroke::Named::Home:
+        return XK_Home;
+    case KeyStroke::Named::End:
+        return XK_End;
+    case KeyStroke::Named::PageUp:
+        return XK_Page_Up;
+    case KeyStroke::Named::PageDown:
+        return XK_Page_Down;
+    case KeyStroke::Named::Left:
+        return XK_Left;
+    case KeyStroke::Named::Right:
+        return XK_Right;
+    case KeyStroke::Named::Up:
+        return XK_Up;
+    case KeyStroke::Named::Down:
+        return XK_Down;
+    case KeyStroke::Named::F1:
+        return static_cast<KeySym>(XK_F1 + s.function - 1);
+    case KeyStroke::Named::Character:
+        break;
+    }
+    return keysymOf(s.character);
+}
+
+class X11KeyTyper final : public KeyTyper
+{
+public:
+    bool type(const QString &notation, QString &error) override
+    {
+        const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+        if (!display) {
+            error = QStringLiteral("Cannot reach the X display to type into other programs.");
+            return false;
+        }
+        int event = 0;
+        int errorBase = 0;
+        int major = 0;
+        int minor = 0;
+        if (!XTestQueryExtension(display.get(), &event, &errorBase, &major, &minor)) {
+            error =
+                QStringLiteral("The X server does not offer typing into other programs (XTest).");
+            return false;
+        }
+        m_display = display.get();
+        const QList<KeyStroke> keys = parseKeys(notation);
+        for (const KeyStroke &key : keys) {
+            typeOne(key);
+        }
+        XSync(m_display, False);
+        m_display = nullptr;
+        return true;
+    }
+
+private:
+    void tap(KeyCode code, bool press)
+    {
+        XTestFakeKeyEvent(m_display, code, press ? True : False, CurrentTime);
+        XFlush(m_display);
+    }
+
+    void holdModifier(KeySym sym, bool press)
+    {
+        const KeyCode code = XKeysymToKeycode(m_display, sym);
+        if (code != 0) {
+            tap(code, press);
+        }
+    }
+
+    bool capsLocked()
+    {
+        XkbStateRec state{};
+        XkbGetState(m_display, XkbUseCoreKbd, &state);
+        return (state.locked_mods & LockMask) != 0;
+    }
+
+    // Keycode and whether Shift is needed, when the first group of the
+    // keymap has the keysym at level 1 or 2.
+    bool findKey(KeySym sym, KeyCode &code, bool &shift)
+    {
+        int minCode = 0;
+        int maxCode = 0;
+        XDisplayKeycodes(m_display, &minCode, &maxCode);
+        for (int k = minCode; k <= maxCode; ++k) {
+            for (int level = 0; level < 2; ++level) {
+                if (XkbKeycodeToKeysym(m_display, static_cast<KeyCode>(k), 0, level) == sym) {
+                    code = static_cast<KeyCode>(k);
+                    shift = level == 1;
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    // A keycode that the keymap leaves empty, to lend to a keysym.
+    KeyCode spareKeycode()
+    {
+        int minCode = 0;
+        int maxCode = 0;
+        XDisplayKeycodes(m_display, &minCode, &maxCode);
+        int perCode = 0;
+        KeySym *map = XGetKeyboardMapping(m_display, static_cast<KeyCode>(minCode),
+                                          maxCode - minCode + 1, &perCode);
+        KeyCode spare = 0;
+        for (int k = maxCode; k >= minCode && spare == 0; --k) {
+            bool empty = true;
+            for (int i = 0; i < perCode; ++i) {
+                if (map[(k - minCode) * perCode + i] != NoSymbol) {
+                    empty = false;
+                    break;
+                }
+            }
+            if (empty) {
+                spare = static_cast<KeyCode>(k);
+            }
+        }
+        XFree(map);
+        return spare;
+    }
+
+    void typeOne(const KeyStroke &key)
+    {
+        const KeySym sym = keysymOf(key);
+        KeyCode code = 0;
+        bool shift = false;
+        KeyCode borrowed = 0;
+        if (!findKey(sym, code, shift)) {
+            borrowed = spareKeycode();
+            if (borrowed == 0) {
+                return; // nothing left to bind to: the character cannot be typed
+            }
+            KeySym syms[2] = {sym, sym};
+            XChangeKeyboardMapping(m_display, borrowed, 2, syms, 1);
+            XSync(m_display, False);
+            std::this_thread::sleep_for(RemapPause);
+            code = borrowed;
+            shift = false;
+        } else if (key.named == KeyStroke::Named::Character && capsLocked()) {
+            // Caps Lock inverts the case of letters: undo it with Shift.
+            const QString text = QString::fromUcs4(&key.character, 1);
+            if (text.toUpper() != text.toLower()) {
+                shift = !shift;
+            }
+        }
+        const bool withShift = shift || key.shift;
+        if (key.control) {
+            holdModifier(XK_Control_L, true);
+        }
+        if (key.alt) {
+            holdModifier(XK_Alt_L, true);
+        }
+        if (withShift) {
+            holdModifier(XK_Shift_L, true);
+        }
+        tap(code, true);
+        tap(code, false);
+        if (withShift) {
+            holdModifier(XK_Shift_L, false);
+        }
+        if (key.alt) {
+            holdModifier(XK_Alt_L, false);
+        }
+        if (key.control) {
+            holdModifier(XK_Control_L, false);
+        }
+        if (borrowed != 0) {
+            XSync(m_display, False);
+            std::this_thread::sleep_for(RemapPause);
+            KeySym none[2] = {NoSymbol, NoSymbol};
+            XChangeKeyboardMapping(m_display, borrowed, 2, none, 1);
+            XSync(m_display, False);
+        }
+        std::this_thread::sleep_for(KeyGap);
+    }
+
+    Display *m_display = nullptr;
+};
+
+class RefusingKeyTyper final : public KeyTyper
+{
+public:
+    bool type(const QString &, QString &error) override
+    {
+        error = QStringLiteral("This desktop session (Wayland) does not let programs type into "
+                               "other programs. Copy the password and paste it instead.");
+        return false;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<KeyTyper> makeSystemKeyTyper()
+{
+    const QString platformName = QGuiApplication::platformName();
+    if (platformName.startsWith(QLatin1String("wayland")) ||
+        (qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") &&
+         qEnvironmentVariableIsEmpty("DISPLAY"))) {
+        return std::make_unique<RefusingKeyTyper>();
+    }
+    return std::make_unique<X11KeyTyper>();
+}
+
+} // namespace platform

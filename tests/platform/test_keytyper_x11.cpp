@@ -1,0 +1,84 @@
+// End to end under Xvfb: keystrokes typed into a second process's text field
+// arrive exactly, also characters that the keymap lacks.
+
+#include "KeyTyper.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+class TestKeyTyperX11 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void typesExactly_data();
+    void typesExactly();
+};
+
+void TestKeyTyperX11::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        QSKIP("needs an X display (run under xvfb-run)");
+    }
+}
+
+void TestKeyTyperX11::typesExactly_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("notation");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("us letters and digits") << "us"
+                                           << "Hello World 0123456789"
+                                           << "Hello World 0123456789";
+    QTest::newRow("us punctuation") << "us"
+                                    << "!@#$&*_-=[];':\",./<>?`|\\{+}{^}{%}{~}{(}{)}{{}{}}"
+                                    << "!@#$&*_-=[];':\",./<>?`|\\+^%~(){}";
+    QTest::newRow("us characters not on the keymap") << "us"
+                                                     << "äöüß€✓Ωπ"
+                                                     << "äöüß€✓Ωπ";
+    QTest::newRow("de layout") << "de"
+                               << "Zyx@€|{{}{}}"
+                               << "Zyx@€|{}";
+    QTest::newRow("fr layout") << "fr"
+                               << "azqm1&@"
+                               << "azqm1&@";
+    QTest::newRow("modifier group") << "us"
+                                    << "+(abc)d"
+                                    << "ABCd";
+}
+
+void TestKeyTyperX11::typesExactly()
+{
+    QFETCH(QString, layout);
+    QFETCH(QString, notation);
+    QFETCH(QString, expected);
+    const QString setxkbmap = QStandardPaths::findExecutable(QStringLiteral("setxkbmap"));
+    if (layout != QLatin1String("us") && setxkbmap.isEmpty()) {
+        QSKIP("setxkbmap is not installed");
+    }
+    if (!setxkbmap.isEmpty()) {
+        QCOMPARE(QProcess::execute(setxkbmap, {QStringLiteral("-layout"), layout}), 0);
+    }
+    QProcess target;
+    target.start(QStringLiteral(VELLUMOR_TYPE_TARGET), {});
+    QVERIFY(target.waitForStarted());
+    QVERIFY(target.waitForReadyRead(10000));
+    QCOMPARE(target.readLine().trimmed(), QByteArray("ready"));
+
+    const std::unique_ptr<platform::KeyTyper> typer = platform::makeSystemKeyTyper();
+    QString error;
+    QVERIFY2(typer->type(notation + QStringLiteral("{ENTER}"), error), qPrintable(error));
+    if (!target.waitForFinished(10000)) {
+        target.terminate();
+        target.waitForFinished(5000);
+        QFAIL(target.readAllStandardError().constData());
+    }
+    const QByteArray line = target.readAllStandardOutput().trimmed();
+    QVERIFY(line.startsWith("text "));
+    QCOMPARE(QString::fromUtf8(QByteArray::fromHex(line.mid(5))), expected);
+}
+
+QTEST_MAIN(TestKeyTyperX11)
+#include "test_keytyper_x11.moc"
