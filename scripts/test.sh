@@ -16,5 +16,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
   ctest --output-on-failure -j2 -R 'store|expiration')
 
 if [ -x "$root/fuzz/run.sh" ]; then
-  "$root/fuzz/run.sh" "$root/build-fuzz" "${FUZZ_SECONDS:-60}"
+  "$root/fuzz/run.sh" "$root/build-fuzz"
 fi

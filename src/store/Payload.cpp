@@ -40,12 +40,16 @@ private:
     }
     bool ok() { return m_r.lastError() == QCborError::NoError || fail(QString()); }
 
+    // After a decoding error the reader can keep claiming that elements
+    // follow, so every loop also stops on the error.
+    bool more() { return m_r.lastError() == QCborError::NoError && m_r.hasNext(); }
+
     bool parse(FileContent &content)
     {
         if (!m_r.isMap() || !m_r.enterContainer()) {
             return fail(QStringLiteral("the content is not a map"));
         }
-        while (m_r.hasNext()) {
+        while (more()) {
             QString key;
             if (!m_r.isString() || !readText(key)) {
                 return fail(QStringLiteral("a section has no name"));
@@ -86,7 +90,8 @@ private:
             out += chunk.data;
             chunk = m_r.readString();
         }
-        return chunk.status == QCborStreamReader::EndOfString;
+        return chunk.status == QCborStreamReader::EndOfString &&
+               m_r.lastError() == QCborError::NoError;
     }
 
     bool readInt(qint64 &out)
@@ -174,7 +179,7 @@ private:
             return false;
         }
         content.categories.reserve(static_cast<size_t>(hint));
-        while (m_r.hasNext()) {
+        while (more()) {
             Category c;
             qsizetype inner = 0;
             if (!enterArray(inner) || !readCode(c.codcat, false) || !readText(c.DescrCat) ||
@@ -193,7 +198,7 @@ private:
             return false;
         }
         content.subcategories.reserve(static_cast<size_t>(hint));
-        while (m_r.hasNext()) {
+        while (more()) {
             SubCategory s;
             qsizetype inner = 0;
             if (!enterArray(inner) || !readCode(s.CodSCat, false) || !readCode(s.codcat, false) ||
@@ -211,7 +216,7 @@ private:
         if (!enterArray(hint)) {
             return false;
         }
-        while (m_r.hasNext()) {
+        while (more()) {
             QString text;
             if (!readText(text)) {
                 return false;
@@ -227,7 +232,7 @@ private:
         if (!enterArray(hint)) {
             return false;
         }
-        while (m_r.hasNext()) {
+        while (more()) {
             PasswordEntry e;
             qsizetype inner = 0;
             qint64 flags = 0;
@@ -263,7 +268,7 @@ private:
     // Fields added by later versions at the end of a record are skipped.
     bool skipRest()
     {
-        while (m_r.hasNext()) {
+        while (more()) {
             if (!m_r.next()) {
                 return false;
             }

@@ -125,6 +125,8 @@ private Q_SLOTS:
     void craftedKdfCostIsRefused();
     void payloadRulesAreChecked_data();
     void payloadRulesAreChecked();
+    void malformedEncodingIsRefused_data();
+    void malformedEncodingIsRefused();
     void passwordChangeAndRemoval();
     void kdfParametersTravelWithTheFile();
     void backups();
@@ -396,6 +398,42 @@ void TestStoreFile::payloadRulesAreChecked()
     if (valid) {
         QVERIFY(!vlmfile::decodePayload(payload.toCbor() + QByteArray(1, '\0'), content, detail));
     }
+}
+
+void TestStoreFile::malformedEncodingIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("payload");
+    // An "expanded" list that declares 1.6 billion entries, then a stray break
+    // inside it: the decoder used to take the break for endless empty texts.
+    QTest::newRow("break inside a counted list")
+        << QByteArray::fromHex("bf6a63612d73656370696f6ea16776657273696f6e0268657870616e6465"
+                               "649a634361746c636f6c6f753a7260626c7565ff6d73756a6a65");
+    // Same trick in each kind of section: {"<name>": [<break> ...
+    const auto stray = [](const char *name) {
+        QByteArray b = QByteArray::fromHex("a1");
+        b += QCborValue(QString::fromLatin1(name)).toCbor();
+        return b + QByteArray::fromHex("9a7fffffffff61616161");
+    };
+    QTest::newRow("break in categories") << stray("categories");
+    QTest::newRow("break in subcategories") << stray("subcategories");
+    QTest::newRow("break in passwords") << stray("passwords");
+    QTest::newRow("break in expanded") << stray("expanded");
+    // A text that claims more bytes than the payload holds.
+    QTest::newRow("text longer than payload")
+        << QByteArray::fromHex("a168657870616e646564817a7fffffff6161");
+    QTest::newRow("huge list, no elements")
+        << QByteArray::fromHex("a16870617373776f7264739b7fffffffffffffff");
+    QTest::newRow("indefinite map never closed") << QByteArray::fromHex("bf6865787061646564");
+}
+
+void TestStoreFile::malformedEncodingIsRefused()
+{
+    QFETCH(QByteArray, payload);
+    FileContent content;
+    QString detail;
+    QVERIFY(!vlmfile::decodePayload(payload, content, detail));
+    QVERIFY(!detail.isEmpty());
+    QVERIFY(content.expandedNodes.size() < 16);
 }
 
 void TestStoreFile::passwordChangeAndRemoval()

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds fuzz_file_reader if needed and fuzzes it for a bounded time.
+#
+#   fuzz/run.sh [BUILD_DIR] [extra libFuzzer options...]
+#
+# BUILD_DIR defaults to build-fuzz in the source tree and is configured with
+# clang when it has no cache yet. FUZZ_SECONDS (default 60) bounds the run.
+# The committed corpus is copied to a temporary folder first, so the run does
+# not grow it. A crash leaves its input in fuzz/crashes/ and fails the script.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+source_dir=$(cd "$here/.." && pwd)
+build_dir=${1:-$source_dir/build-fuzz}
+[ $# -gt 0 ] && shift
+seconds=${FUZZ_SECONDS:-60}
+
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -DVELLUMOR_FUZZ=ON \
+        -DVELLUMOR_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build_dir" --target fuzz_file_reader
+fuzzer=$build_dir/fuzz/fuzz_file_reader
+
+root=$(mktemp -d "${TMPDIR:-/tmp}/vellumor-fuzz.XXXXXX")
+crashes=$here/crashes
+created_crashes=no
+if [ ! -d "$crashes" ]; then
+    mkdir -p "$crashes"
+    created_crashes=yes
+fi
+cleanup() {
+    rm -rf "$root"
+    # Leave no empty folder behind when nothing was found.
+    if [ "$created_crashes" = yes ]; then
+        rmdir "$crashes" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT INT TERM
+
+mkdir -p "$root/home" "$root/config" "$root/data" "$root/cache" "$root/state" \
+         "$root/runtime" "$root/tmp" "$root/corpus"
+chmod 700 "$root/runtime"
+export HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/data" \
+       XDG_CACHE_HOME="$root/cache" XDG_STATE_HOME="$root/state" \
+       XDG_RUNTIME_DIR="$root/runtime" TMPDIR="$root/tmp"
+cp -R "$here/corpus/." "$root/corpus/"
+
+status=0
+"$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+    -artifact_prefix="$crashes/" "$@" "$root/corpus" || status=$?
+if [ "$status" -ne 0 ]; then
+    echo "fuzz/run.sh: the fuzzer stopped with status $status; see $crashes" >&2
+fi
+exit "$status"
