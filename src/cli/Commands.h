@@ -1,0 +1,25 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include <span>
+
+// The commands, one function each; the first argument is always FILE.
+// They return the exit status or throw a CliError.
+int runCreate(const Invocation &inv);
+int runLs(const Invocation &inv);
+int runCheck(const Invocation &inv);
+int runPasswd(const Invocation &inv);
+int runImport(const Invocation &inv);
+int runMerge(const Invocation &inv);
+int runShow(const Invocation &inv);
+int runAdd(const Invocation &inv);
+int runEdit(const Invocation &inv);
+int runRm(const Invocation &inv);
+int runMv(const Invocation &inv);
+int runCategory(const Invocation &inv);
+int runSubcategory(const Invocation &inv);
+
+std::span<const CommandSpec> commandTable();
+const CommandSpec *findCommand(const QString &name);
+QString helpText();
