@@ -111,7 +111,7 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
         QString name = word;
         std::optional<QString> inlineValue;
         const qsizetype eq = word.indexOf(QLatin1Char('='));
-        if (word.startsWith(QLatin1String("--")) && eq > 2) {
+        if (eq > 1 && word.left(eq) != QLatin1String("--")) {
             name = word.left(eq);
             inlineValue = word.mid(eq + 1);
         }
@@ -140,7 +140,9 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
         if (info->takesValue) {
             if (inlineValue) {
                 value = *inlineValue;
-            } else if (i + 1 < arguments.size()) {
+            } else if (i + 1 < arguments.size() && findOption(arguments.at(i + 1)) == nullptr) {
+                // "-u --url x" is a forgotten value, not a user named "--url";
+                // such a value can still be given as "-u=--url".
                 value = arguments.at(++i);
             } else {
                 throw UsageError(QStringLiteral("option %1 needs a value").arg(quoted(name)));
