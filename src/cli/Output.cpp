@@ -34,7 +34,7 @@ QString stamp(const QDateTime &time)
 
 QString group(int depth, const QString &name, int count)
 {
-    return QString(depth * 2, QLatin1Char(' ')) + oneLine(name) +
+    return QString(qsizetype{depth} * 2, QLatin1Char(' ')) + oneLine(name) +
            QStringLiteral(" (%1)").arg(count);
 }
 
@@ -124,7 +124,7 @@ QStringList treeLines(const PasswordStore &store)
 
     QStringList lines;
     const auto addServices = [&](int depth, qint16 codcat, qint16 CodSCat) {
-        const QString indent(depth * 2, QLatin1Char(' '));
+        const QString indent(qsizetype{depth} * 2, QLatin1Char(' '));
         for (const QString &service : services.value(placeKey(codcat, CodSCat))) {
             lines.append(indent + oneLine(service));
         }
