@@ -19,6 +19,10 @@ set -euo pipefail
 sizes=${1:-10000}
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/.." && pwd)
+# Own HOME, XDG folders and TMPDIR, so neither program touches the user's files.
+if [ -z "${VELLUMOR_ISOLATED:-}" ]; then
+    VELLUMOR_ISOLATED=1 exec "$source_dir/tests/run-isolated.sh" "$here/compare-keepassxc.sh" "$@"
+fi
 build_dir=${2:-$source_dir/build-bench}
 bench=${STORE_BENCH:-$build_dir/bench/store_bench}
 password='compare: correct horse battery staple'
@@ -32,15 +36,10 @@ if [ ! -x "$bench" ]; then
     cmake --build "$build_dir" --target store_bench >&2
 fi
 
-# Nothing read or written outside a folder of our own.
+# Scratch files for both programs.
 root=$(mktemp -d "${TMPDIR:-/tmp}/vellumor-compare.XXXXXX")
 trap 'rm -rf "$root"' EXIT INT TERM
-mkdir -p "$root/home" "$root/config" "$root/data" "$root/cache" "$root/state" \
-         "$root/runtime" "$root/tmp" "$root/work"
-chmod 700 "$root/runtime"
-export HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/data" \
-       XDG_CACHE_HOME="$root/cache" XDG_STATE_HOME="$root/state" \
-       XDG_RUNTIME_DIR="$root/runtime" TMPDIR="$root/tmp"
+mkdir -p "$root/work"
 work=$root/work
 
 now_ns() { date +%s%N; }

@@ -11,6 +11,10 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/.." && pwd)
+# Nothing read or written outside folders of our own.
+if [ -z "${VELLUMOR_ISOLATED:-}" ]; then
+    VELLUMOR_ISOLATED=1 exec "$source_dir/tests/run-isolated.sh" "$here/run.sh" "$@"
+fi
 build_dir=${1:-$source_dir/build-fuzz}
 [ $# -gt 0 ] && shift
 seconds=${FUZZ_SECONDS:-60}
@@ -38,12 +42,7 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-mkdir -p "$root/home" "$root/config" "$root/data" "$root/cache" "$root/state" \
-         "$root/runtime" "$root/tmp" "$root/corpus"
-chmod 700 "$root/runtime"
-export HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_DATA_HOME="$root/data" \
-       XDG_CACHE_HOME="$root/cache" XDG_STATE_HOME="$root/state" \
-       XDG_RUNTIME_DIR="$root/runtime" TMPDIR="$root/tmp"
+mkdir -p "$root/corpus"
 cp -R "$here/corpus/." "$root/corpus/"
 
 status=0
