@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVersionNumber>
+
+namespace app {
+
+// The product name shown in captions and the about box.
+inline const QString ProductName = QStringLiteral("Vellumor");
+
+// "Vellumor V1.2.3": product name, " V" and major.minor.revision.
+QString buildAppTitle(const QVersionNumber &version);
+
+// For every path from a command line: blanks trimmed at both ends, then one
+// leading and one trailing double quote removed.
+QString StripQuotes(const QString &text);
+
+// What a second start hands to the running instance: its command line in the
+// local 8-bit encoding, or one zero byte when it has none.
+QByteArray instancePayload(const QString &commandLine);
+
+// The receiving side: empty when the payload carries no text (nothing, or a
+// first byte of zero); otherwise the path, quotes stripped.
+QString pathFromPayload(const QByteArray &payload);
+
+} // namespace app
