@@ -1,0 +1,75 @@
+#pragma once
+
+#include "PasswordStore.h"
+
+#include <memory>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+namespace app {
+
+// What every main window offers to the rest of the program. Dialogs and
+// routines call these on the current main window without knowing which of
+// the two kinds (full window or tray) it is.
+class MainWindowOps
+{
+public:
+    virtual ~MainWindowOps() = default;
+    // 0 rebuilds everything; a tree-node index refills only that node's view.
+    virtual void UpdateView(qint32 value) = 0;
+    virtual void ReloadMenu() = 0;
+    virtual void ReInitMenu() = 0;
+    virtual void GotoSysTray() = 0;
+    // The tray window's menu; the full window ignores it.
+    virtual void SetMenuEnabled(bool enabled) = 0;
+    virtual QWidget *window() = 0;
+};
+
+// The process-wide run state: the one store, the current main window and the
+// requests that the main loop carries out on its next pass. Every change that
+// the loop must see goes through a setter here, which asks for a pass.
+class RunState : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit RunState(QObject *parent = nullptr);
+    ~RunState() override;
+
+    std::unique_ptr<PasswordStore> Store;
+    QString AppTitle;
+    QString FilePath;
+    bool FirstStart = true;
+    bool TrayMode = false;
+
+    MainWindowOps *CurrentMainWindow() const { return m_current; }
+    void setCurrentMainWindow(MainWindowOps *window);
+
+    bool ExitRequested() const { return m_exitRequested; }
+    bool SwitchWindow() const { return m_switchWindow; }
+    void requestExit();
+    void requestSwitch();
+    void clearSwitch() { m_switchWindow = false; }
+
+    bool RefreshRequested() const { return m_refreshRequested; }
+    bool MenuOnlyRefresh() const { return m_menuOnlyRefresh; }
+    qint32 RefreshValue() const { return m_refreshValue; }
+    void requestRefresh(bool refresh, bool menuOnly, qint32 value);
+    void clearRefresh();
+
+Q_SIGNALS:
+    // Something the main loop acts on has changed.
+    void passRequested();
+
+private:
+    MainWindowOps *m_current = nullptr;
+    bool m_exitRequested = false;
+    bool m_switchWindow = false;
+    bool m_refreshRequested = false;
+    bool m_menuOnlyRefresh = false;
+    qint32 m_refreshValue = 0;
+};
+
+} // namespace app
