@@ -1,0 +1,40 @@
+#pragma once
+
+#include "RunState.h"
+
+#include <functional>
+#include <memory>
+#include <QObject>
+
+namespace app {
+
+// Keeps exactly one main window alive and carries out the requests of the
+// run state. Event-driven: a pass runs only when the run state asks for one,
+// so an idle program does no work at all.
+class MainLoop : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Creates, loads and shows a main window: the tray window when tray is true.
+    using WindowFactory = std::function<std::unique_ptr<MainWindowOps>(bool tray)>;
+
+    MainLoop(RunState &state, WindowFactory factory, QObject *parent = nullptr);
+    ~MainLoop() override;
+
+    // Runs until ExitRequested; the main window is gone when it returns.
+    void run();
+
+private:
+    void schedulePass();
+    void pass();
+
+    RunState &m_state;
+    WindowFactory m_factory;
+    std::unique_ptr<MainWindowOps> m_window;
+    bool m_passPending = false;
+    bool m_running = false;
+    std::function<void()> m_quit;
+};
+
+} // namespace app
