@@ -56,9 +56,12 @@ std::optional<QString> ScriptedFileDialogs::choose(const FileDialogRequest &requ
         ++unplanned;
         return std::nullopt;
     }
-    std::optional<QString> answer = std::move(m_answers.front());
+    const Answer answer = m_answers.front();
     m_answers.pop_front();
-    return answer;
+    if (!answer.chosen) {
+        return std::nullopt;
+    }
+    return answer.path;
 }
 
 } // namespace platform

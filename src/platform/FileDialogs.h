@@ -59,13 +59,23 @@ class ScriptedFileDialogs : public FileDialogs
 {
 public:
     std::optional<QString> choose(const FileDialogRequest &request, QWidget *owner) override;
-    void queue(std::optional<QString> answer) { m_answers.push_back(std::move(answer)); }
+    void queue(const std::optional<QString> &answer)
+    {
+        m_answers.push_back({answer.has_value(), answer.value_or(QString())});
+    }
 
     QList<FileDialogRequest> asked;
     int unplanned = 0;
 
 private:
-    std::deque<std::optional<QString>> m_answers;
+    // Kept apart from std::optional: GCC's optimiser reports a false
+    // "maybe uninitialized" when an optional<QString> is moved out of a deque.
+    struct Answer
+    {
+        bool chosen = false;
+        QString path;
+    };
+    std::deque<Answer> m_answers;
 };
 
 } // namespace platform
