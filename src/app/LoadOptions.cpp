@@ -3,7 +3,8 @@
 namespace app {
 
 bool LoadOptions(Settings &settings, ProgramOptions &options, Language &language,
-                 platform::Prompt &prompt, const QString &programFolder)
+                 platform::Prompt &prompt, const QString &programFolder, RecentFiles &recent,
+                 QString &filePath)
 {
     ReadOptions(settings, options, programFolder);
     if (!language.LoadLanguage(options.Language)) {
@@ -12,7 +13,7 @@ bool LoadOptions(Settings &settings, ProgramOptions &options, Language &language
                    QStringLiteral("VLM"));
         return false;
     }
-    // The recent-file list is read here too, while the settings are open.
+    LoadRecentFiles(*settings.OptionSettings, options.HistorySize, recent, filePath);
     settings.ReleaseOptionSettings();
     return true;
 }

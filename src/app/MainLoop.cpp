@@ -49,6 +49,7 @@ void MainLoop::pass()
         m_state.clearSwitch();
         m_window = m_factory(m_state.TrayMode);
         m_state.setCurrentMainWindow(m_window.get());
+        m_window->Load();
         m_state.clearRefresh();
     } else if (m_state.RefreshRequested()) {
         if (!m_state.MenuOnlyRefresh() || m_state.TrayMode) {

@@ -16,7 +16,8 @@ class MainLoop : public QObject
     Q_OBJECT
 
 public:
-    // Creates, loads and shows a main window: the tray window when tray is true.
+    // Creates a main window, the tray window when tray is true; the loop makes
+    // it the current one and then loads it.
     using WindowFactory = std::function<std::unique_ptr<MainWindowOps>(bool tray)>;
 
     MainLoop(RunState &state, WindowFactory factory, QObject *parent = nullptr);

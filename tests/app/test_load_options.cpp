@@ -13,6 +13,7 @@ private Q_SLOTS:
     void init();
     void languageComponent_data();
     void languageComponent();
+    void recentFilesReadAfterOptions();
 };
 
 void TestLoadOptions::init()
@@ -45,7 +46,10 @@ void TestLoadOptions::languageComponent()
     LanguageRegistry registry;
     Language language(registry);
     platform::ScriptedPrompt prompt;
-    QCOMPARE(app::LoadOptions(settings, options, language, prompt, QStringLiteral("/opt/v")),
+    RecentFiles recent;
+    QString filePath;
+    QCOMPARE(app::LoadOptions(settings, options, language, prompt, QStringLiteral("/opt/v"), recent,
+                              filePath),
              starts);
     QVERIFY(settings.OptionSettings == nullptr);
     if (starts) {
@@ -59,6 +63,31 @@ void TestLoadOptions::languageComponent()
         QCOMPARE(prompt.asked, QList<PromptRequest>{expected});
         QVERIFY(language.LanguageComponent() == nullptr);
     }
+}
+
+void TestLoadOptions::recentFilesReadAfterOptions()
+{
+    // The list is read with the history size just loaded, so a smaller stored
+    // size cuts the list.
+    Settings settings;
+    SettingsComponent &s = settings.OpenOptionSettings();
+    s.SaveInteger(QStringLiteral("HistorySize"), 2);
+    s.SaveString(QStringLiteral("File-1"), QStringLiteral("/a/one.VLM"));
+    s.SaveString(QStringLiteral("File-2"), QStringLiteral("/a/two.VLM"));
+    s.SaveString(QStringLiteral("File-3"), QStringLiteral("/a/three.VLM"));
+    s.SaveString(QStringLiteral("FileName"), QStringLiteral("/a/two.VLM"));
+    settings.ReleaseOptionSettings();
+
+    ProgramOptions options;
+    LanguageRegistry registry;
+    Language language(registry);
+    platform::ScriptedPrompt prompt;
+    RecentFiles recent;
+    QString filePath;
+    QVERIFY(app::LoadOptions(settings, options, language, prompt, QStringLiteral("/opt/v"), recent,
+                             filePath));
+    QCOMPARE(recent.paths(), (QStringList{"/a/one.VLM", "/a/two.VLM"}));
+    QCOMPARE(filePath, QStringLiteral("/a/two.VLM"));
 }
 
 QTEST_GUILESS_MAIN(TestLoadOptions)

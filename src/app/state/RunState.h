@@ -17,6 +17,8 @@ class MainWindowOps
 {
 public:
     virtual ~MainWindowOps() = default;
+    // The load sequence, run once the window is the current main window.
+    virtual void Load() {}
     // 0 rebuilds everything; a tree-node index refills only that node's view.
     virtual void UpdateView(qint32 value) = 0;
     virtual void ReloadMenu() = 0;
@@ -25,6 +27,11 @@ public:
     // The tray window's menu; the full window ignores it.
     virtual void SetMenuEnabled(bool enabled) = 0;
     virtual QWidget *window() = 0;
+    // Marked once its load has run: only a marked window takes what a later
+    // start hands over.
+    virtual bool IsInstanceWindow() const { return false; }
+    // The bytes a later start sent (a path, or one zero byte).
+    virtual void HandOver(const QByteArray & /*payload*/) {}
 };
 
 // The process-wide run state: the one store, the current main window and the

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVersionNumber>
 
+class QWidget;
+
 namespace app {
 
 // The product name shown in captions and the about box.
@@ -23,5 +25,8 @@ QByteArray instancePayload(const QString &commandLine);
 // The receiving side: empty when the payload carries no text (nothing, or a
 // first byte of zero); otherwise the path, quotes stripped.
 QString pathFromPayload(const QByteArray &payload);
+
+// Brings a window back from the taskbar and to the front.
+void RestoreAndActivate(QWidget *window);
 
 } // namespace app

@@ -1,5 +1,7 @@
 #include "StartUp.h"
 
+#include <QWidget>
+
 namespace app {
 
 QString buildAppTitle(const QVersionNumber &version)
@@ -46,6 +48,20 @@ QString pathFromPayload(const QByteArray &payload)
         return QString();
     }
     return StripQuotes(QString::fromLocal8Bit(payload));
+}
+
+void RestoreAndActivate(QWidget *window)
+{
+    if (window == nullptr) {
+        return;
+    }
+    if (window->isMinimized()) {
+        window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    }
+    if (window->isVisible()) {
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 } // namespace app

@@ -1,0 +1,118 @@
+#include "Main.h"
+
+#include "FileRoutines.h"
+#include "frmMain.h"
+#include "frmTray.h"
+#include "InstanceChannel.h"
+#include "LoadOptions.h"
+#include "MainLoop.h"
+#include "PasswordStore.h"
+#include "Services.h"
+#include "StartUp.h"
+
+#include <QCoreApplication>
+#include <QInputDialog>
+#include <QVersionNumber>
+
+namespace app {
+
+namespace {
+
+// Asks for a file's password in a plain input box.
+class InputBoxPasswordAsker final : public files::FilePasswordAsker
+{
+public:
+    QString askFilePassword(const QString &path) override
+    {
+        bool ok = false;
+        QString password = QInputDialog::getText(nullptr, QStringLiteral("VLM"),
+                                                 QStringLiteral("Password for %1").arg(path),
+                                                 QLineEdit::Password, QString(), &ok);
+        return ok ? password : QString();
+    }
+};
+
+QVersionNumber programVersion()
+{
+    return QVersionNumber::fromString(QCoreApplication::applicationVersion());
+}
+
+} // namespace
+
+int Main(const QString &commandLine)
+{
+    platform::InstanceChannel channel;
+    if (!channel.IsFirstInstance()) {
+        // Nobody answering is fine: the other instance may be ending.
+        platform::InstanceChannel::SendToRunningInstance(instancePayload(commandLine));
+        return 0;
+    }
+
+    RunState state;
+    state.AppTitle = buildAppTitle(programVersion());
+
+    Settings settings;
+    ProgramOptions options;
+    RecentFiles recent;
+    const LanguageRegistry languages;
+    Language language(languages);
+    platform::MessageBoxPrompt prompt(ProductName);
+    if (!LoadOptions(settings, options, language, prompt, QCoreApplication::applicationDirPath(),
+                     recent, state.FilePath)) {
+        channel.ReleaseInstanceLock();
+        return 1;
+    }
+
+    state.Store = std::make_unique<PasswordStore>();
+    state.FirstStart = true;
+    WindowStack windows(state);
+    platform::QtFileDialogs fileDialogs;
+    const platform::Clock clock;
+    const Services services{state, windows, options, recent, settings, prompt, fileDialogs, clock};
+    InputBoxPasswordAsker passwords;
+    files::FileRoutines files(services, passwords);
+
+    if (!options.AutoLoadData) {
+        state.FilePath = StripQuotes(commandLine);
+    }
+    if (!state.FilePath.isEmpty()) {
+        if (state.FilePath == PasswordStore::NewFileName) {
+            state.FilePath.clear();
+        } else {
+            files.OpenPasswordFile(state.FilePath);
+            windows.waitUntilEmpty();
+        }
+    }
+    state.TrayMode = options.StartupType >= 2;
+
+    // Only a window whose load has run takes a hand-over; before that (or
+    // between two windows) a later start's message is dropped, as if no
+    // instance had been found.
+    QObject::connect(&channel, &platform::InstanceChannel::payloadReceived, &state,
+                     [&state](const QByteArray &payload) {
+                         MainWindowOps *window = state.CurrentMainWindow();
+                         if (window != nullptr && window->IsInstanceWindow()) {
+                             window->HandOver(payload);
+                         }
+                     });
+
+    {
+        MainLoop loop(state, [&](bool tray) -> std::unique_ptr<MainWindowOps> {
+            if (tray) {
+                return std::make_unique<frmTray>(services, files);
+            }
+            return std::make_unique<frmMain>(services, files);
+        });
+        loop.run();
+    }
+
+    // The recent list goes out while the settings objects still exist.
+    SaveRecentFiles(settings, options.Path, recent, options.HistorySize, state.Store->FileName());
+    channel.ReleaseInstanceLock();
+    settings.ReleaseOptionSettings();
+    settings.ReleaseLayoutSettings();
+    state.Store.reset();
+    return 0;
+}
+
+} // namespace app

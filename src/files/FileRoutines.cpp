@@ -1,0 +1,156 @@
+#include "FileRoutines.h"
+
+#include "PasswordStore.h"
+
+using platform::PromptAnswer;
+using platform::PromptButtons;
+using platform::PromptIcon;
+
+namespace files {
+
+const QString FileRoutines::Filter = QStringLiteral("Vellumor |*.VLM");
+const QString FileRoutines::DefaultExtension = QStringLiteral("VLM");
+
+namespace {
+
+const QString Title = QStringLiteral("VLM");
+
+// Overwrites a password's characters before the string goes away.
+void wipe(QString &secret)
+{
+    secret.fill(QChar(u'\0'));
+    secret.clear();
+}
+
+} // namespace
+
+FileRoutines::FileRoutines(const app::Services &services, FilePasswordAsker &passwords)
+    : m_services(services), m_passwords(passwords)
+{
+}
+
+void FileRoutines::updateView()
+{
+    if (app::MainWindowOps *window = m_services.state.CurrentMainWindow()) {
+        window->UpdateView(0);
+    }
+}
+
+bool FileRoutines::AskToSave(const QString &prompt, bool silent)
+{
+    PasswordStore &store = *m_services.state.Store;
+    if (!store.Modified()) {
+        return true;
+    }
+    PromptAnswer answer = PromptAnswer::Yes;
+    if (!silent) {
+        answer =
+            m_services.prompt.ask(prompt, PromptButtons::YesNoCancel, PromptIcon::Question, Title);
+    }
+    if (answer == PromptAnswer::Yes) {
+        // Whether the save worked does not change the answer: the caller goes on.
+        SavePasswordFile(false);
+    }
+    return answer != PromptAnswer::Cancel;
+}
+
+bool FileRoutines::OpenPasswordFile(const QString &path)
+{
+    if (path.isEmpty()) {
+        return false;
+    }
+    app::RunState &state = m_services.state;
+    QString password;
+    if (!state.Store->HasNoPassword(path)) {
+        password = m_passwords.askFilePassword(path);
+        if (password.isEmpty()) {
+            return false;
+        }
+    }
+    const bool opened = state.Store->OpenFile(path, password);
+    wipe(password);
+    if (opened) {
+        m_services.recent.noteOpened(path, m_services.options.HistorySize);
+        if (m_services.options.AutoCheck && m_expirationCheck) {
+            m_expirationCheck();
+        }
+        if (app::MainWindowOps *window = state.CurrentMainWindow()) {
+            window->UpdateView(0);
+            if (!state.TrayMode) {
+                window->ReloadMenu();
+            }
+        }
+    } else {
+        m_services.prompt.ask(state.Store->LastError(), PromptButtons::Ok, PromptIcon::Critical,
+                              Title);
+    }
+    return opened;
+}
+
+QString FileRoutines::ShowSaveAsDialog()
+{
+    platform::FileDialogRequest request;
+    request.mode = platform::FileDialogRequest::Mode::Save;
+    request.title = QStringLiteral("Save Password File As....");
+    request.filter = Filter;
+    request.defaultSuffix = DefaultExtension;
+    request.initialFolder = m_services.options.Path;
+    request.overwritePrompt = true;
+    request.createPrompt = true;
+    app::MainWindowOps *window = m_services.state.CurrentMainWindow();
+    const std::optional<QString> chosen =
+        m_services.fileDialogs.choose(request, window != nullptr ? window->window() : nullptr);
+    if (!chosen.has_value() || chosen->isEmpty()) {
+        return QString();
+    }
+    QString path = *chosen;
+    if (!path.endsWith(QStringLiteral(".VLM"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".VLM");
+    }
+    return path;
+}
+
+bool FileRoutines::SavePasswordFile(bool saveAs)
+{
+    PasswordStore &store = *m_services.state.Store;
+    const ProgramOptions &options = m_services.options;
+    QString target;
+    if (saveAs || store.FileName() == PasswordStore::NewFileName) {
+        target = ShowSaveAsDialog();
+        if (target.isEmpty()) {
+            updateView();
+            return false;
+        }
+    }
+    // An empty path saves under the file's own name.
+    const bool saved = store.SaveFile(target, options.BackupFile, options.BackupHistory);
+    updateView();
+    return saved;
+}
+
+void FileRoutines::NewPasswordFile()
+{
+    if (!AskToSave(QStringLiteral("Do you want To Save the file?"), false)) {
+        return;
+    }
+    m_services.state.Store = std::make_unique<PasswordStore>();
+    m_services.state.Store->NewFile();
+    updateView();
+}
+
+bool FileRoutines::ConfirmExit()
+{
+    if (!AskToSave(QStringLiteral("Save Datafile before exit ?"),
+                   m_services.options.AutoSaveData)) {
+        return false;
+    }
+    // A user who declined to save has already said what to lose; no second question.
+    if (m_services.state.Store->Modified()) {
+        return true;
+    }
+    return m_services.prompt.ask(QStringLiteral("Are you sure you want to exit VLM?"),
+                                 PromptButtons::YesNo, PromptIcon::Question,
+                                 Title) == PromptAnswer::Yes;
+}
+
+} // namespace files

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Services.h"
+
+#include <functional>
+#include <QString>
+
+namespace files {
+
+// Asks for the password of a file about to be opened; "" when the user gave
+// none or cancelled.
+class FilePasswordAsker
+{
+public:
+    virtual ~FilePasswordAsker() = default;
+    virtual QString askFilePassword(const QString &path) = 0;
+};
+
+// The routines behind the File menu, start-up and the hand-over from a later
+// start: they choose the file, ask for its password, keep the recent list,
+// show the results and refresh the main window. The store does the file work.
+class FileRoutines
+{
+public:
+    static const QString Filter;           // "Vellumor |*.VLM"
+    static const QString DefaultExtension; // "VLM"
+
+    FileRoutines(const app::Services &services, FilePasswordAsker &passwords);
+
+    // Runs after every successful open when the "AutoCheck" option is on.
+    void setExpirationCheck(std::function<void()> check) { m_expirationCheck = std::move(check); }
+
+    // False only when the user chose Cancel; with silent set a modified file
+    // is saved without a question.
+    bool AskToSave(const QString &prompt, bool silent);
+    bool OpenPasswordFile(const QString &path);
+    bool SavePasswordFile(bool saveAs);
+    void NewPasswordFile();
+    // The chosen name, or "" when the user cancelled.
+    QString ShowSaveAsDialog();
+
+    // The questions before the program ends: save a modified file, then,
+    // when nothing is left unsaved, whether to exit at all. False keeps the
+    // program running.
+    bool ConfirmExit();
+
+private:
+    void updateView();
+
+    const app::Services &m_services;
+    FilePasswordAsker &m_passwords;
+    std::function<void()> m_expirationCheck;
+};
+
+} // namespace files

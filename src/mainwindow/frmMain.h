@@ -1,0 +1,41 @@
+#pragma once
+
+#include "FileRoutines.h"
+#include "Services.h"
+
+#include <QMainWindow>
+
+class QTreeWidget;
+
+// The main window. For now it holds what start-up, the hand-over and the
+// switch to the tray need: its load and close sequences and the public
+// operations; the tree, grid, menus and toolbar fill it in later.
+class frmMain : public QMainWindow, public app::MainWindowOps
+{
+    Q_OBJECT
+
+public:
+    frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The load sequence: placement, marker, first-start work, view, caption.
+    void Load() override;
+
+    void UpdateView(qint32 value) override;
+    void ReloadMenu() override;
+    void ReInitMenu() override;
+    void GotoSysTray() override;
+    void SetMenuEnabled(bool enabled) override;
+    QWidget *window() override { return this; }
+    bool IsInstanceWindow() const override { return m_marked; }
+    void HandOver(const QByteArray &payload) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    const app::Services &m_services;
+    files::FileRoutines &m_files;
+    QTreeWidget *m_tree = nullptr;
+    bool m_marked = false;
+};
