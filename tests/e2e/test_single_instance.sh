@@ -1,0 +1,112 @@
+#!/bin/bash
+# Two real starts of vellumor under one X server: the first holds the
+# instance, a later one hands over its command line and ends at once. What
+# the first received shows in the recent-file list it writes when it ends.
+# Usage: test_single_instance.sh VELLUMOR VELLUMOR-CLI X11-CLOSE
+set -u
+VELLUMOR=$1 CLI=$2 CLOSE=$3
+WORK=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
+CONF=$XDG_CONFIG_HOME/Quorvan/VLM.conf
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+FIRST="$WORK/My Passwords.VLM"
+OTHER="$WORK/Other File.VLM"
+"$CLI" create "$FIRST" --no-password || exit 1
+"$CLI" create "$OTHER" --no-password || exit 1
+
+# Waits up to $2 seconds for a window whose name matches $1 and prints its id.
+wait_window() {
+    local i
+    for ((i = 0; i < $2 * 10; i++)); do
+        local id
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Ends the first instance through its close box, answering the exit question.
+close_first() {
+    local main=$1 pid=$2
+    "$CLOSE" "$main" || fail "close request not sent"
+    local box
+    if box=$(wait_window '^VLM$' 10); then
+        xdotool windowfocus --sync "$box" key Return
+    else
+        fail "no exit question"
+    fi
+    local i
+    for ((i = 0; i < 100; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then fail "first instance did not end"; kill "$pid"; fi
+    wait "$pid" || fail "first instance exit status $?"
+}
+
+conf_value() { sed -n "s/^$1=//p" "$CONF" | head -1; }
+
+# No instance running: a quoted path opens, without its quotes.
+"$VELLUMOR" "\"$FIRST\"" &
+first=$!
+main=$(wait_window '^Vellumor V1\.0\.0$' 15) || { echo "FAIL: no main window"; exit 1; }
+
+# A second start without arguments only brings the first forward.
+timeout 10 "$VELLUMOR"; rc=$?
+[ $rc -eq 0 ] || fail "second start without argument: exit status $rc"
+kill -0 $first 2>/dev/null || fail "first instance gone after an empty hand-over"
+sleep 0.5
+[ -z "$(xdotool search --onlyvisible --name '^VLM$' 2>/dev/null)" ] ||
+    fail "an empty hand-over asked something"
+
+# A second start with a quoted path: the first opens exactly that path.
+timeout 10 "$VELLUMOR" "\"$OTHER\""; rc=$?
+[ $rc -eq 0 ] || fail "second start with a path: exit status $rc"
+sleep 1
+close_first "$main" $first
+
+[ "$(conf_value File-1)" = "$OTHER" ] || fail "File-1 is '$(conf_value File-1)', not the handed-over path"
+[ "$(conf_value File-2)" = "$FIRST" ] || fail "File-2 is '$(conf_value File-2)', not the start file"
+[ "$(conf_value FileName)" = "$OTHER" ] || fail "FileName is '$(conf_value FileName)'"
+[ "$(conf_value NumFiles)" = "2" ] || fail "NumFiles is '$(conf_value NumFiles)'"
+
+# The lock is free again: the next start is a first instance of its own.
+"$VELLUMOR" &
+again=$!
+main=$(wait_window '^Vellumor V1\.0\.0$' 15) || fail "no main window after a restart"
+kill -0 $again 2>/dev/null || fail "restart ended at once, as if another instance ran"
+[ -n "$main" ] && close_first "$main" $again
+
+# Sets one option in the settings file, in the section the program reads.
+set_option() {
+    sed -i "/^$1=/d" "$CONF"
+    sed -i "/^\[1.0\]/a $1=$2" "$CONF"
+}
+
+# With AutoLoadData the last file opens and the command line is ignored.
+set_option AutoLoadData true
+"$VELLUMOR" "\"$FIRST\"" &
+auto=$!
+main=$(wait_window '^Vellumor V1\.0\.0$' 15) || fail "no main window with AutoLoadData"
+[ -n "$main" ] && close_first "$main" $auto
+[ "$(conf_value File-1)" = "$OTHER" ] || fail "AutoLoadData: File-1 is '$(conf_value File-1)'"
+[ "$(conf_value File-2)" = "$FIRST" ] || fail "AutoLoadData: File-2 is '$(conf_value File-2)'"
+
+# A remembered new, never saved file is not opened (no error box).
+set_option FileName "<New VLM File>"
+"$VELLUMOR" &
+placeholder=$!
+main=$(wait_window '^Vellumor V1\.0\.0$' 15) || fail "no main window after a new file"
+sleep 0.5
+[ -z "$(xdotool search --onlyvisible --name '^VLM$' 2>/dev/null)" ] ||
+    fail "the placeholder name was opened as a file"
+[ -n "$main" ] && close_first "$main" $placeholder
+
+if [ $failures -ne 0 ]; then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "PASS"
