@@ -205,11 +205,16 @@ void TestFileRoutines::saveNewFileAsksForName_data()
 {
     QTest::addColumn<QString>("chosen"); // "" = dialog cancelled
     QTest::addColumn<QString>("savedAs");
-    QTest::newRow("extension added") << "mine" << "mine.VLM";
-    QTest::newRow("extension kept") << "mine.VLM" << "mine.VLM";
-    QTest::newRow("extension in other case kept") << "mine.vlm" << "mine.vlm";
-    QTest::newRow("other extension gets ours too") << "mine.txt" << "mine.txt.VLM";
-    QTest::newRow("cancelled") << "" << "";
+    QTest::newRow("extension added") << "mine"
+                                     << "mine.VLM";
+    QTest::newRow("extension kept") << "mine.VLM"
+                                    << "mine.VLM";
+    QTest::newRow("extension in other case kept") << "mine.vlm"
+                                                  << "mine.vlm";
+    QTest::newRow("other extension gets ours too") << "mine.txt"
+                                                   << "mine.txt.VLM";
+    QTest::newRow("cancelled") << ""
+                               << "";
 }
 
 void TestFileRoutines::saveNewFileAsksForName()
@@ -281,20 +286,20 @@ void TestFileRoutines::confirmExit_data()
     QTest::addColumn<bool>("exits");
     const int yes = int(PromptAnswer::Yes), no = int(PromptAnswer::No),
               cancel = int(PromptAnswer::Cancel);
-    QTest::newRow("unchanged, yes") << false << false << QList<int>{yes} << QStringList{exitQuestion}
-                                    << true;
-    QTest::newRow("unchanged, no") << false << false << QList<int>{no} << QStringList{exitQuestion}
-                                   << false;
-    QTest::newRow("changed, cancel") << true << false << QList<int>{cancel}
-                                     << QStringList{saveBeforeExit} << false;
+    QTest::newRow("unchanged, yes")
+        << false << false << QList<int>{yes} << QStringList{exitQuestion} << true;
+    QTest::newRow("unchanged, no")
+        << false << false << QList<int>{no} << QStringList{exitQuestion} << false;
+    QTest::newRow("changed, cancel")
+        << true << false << QList<int>{cancel} << QStringList{saveBeforeExit} << false;
     QTest::newRow("changed, not saved: no second question")
         << true << false << QList<int>{no} << QStringList{saveBeforeExit} << true;
     QTest::newRow("changed, saved, then yes") << true << false << QList<int>{yes, yes}
                                               << QStringList{saveBeforeExit, exitQuestion} << true;
     QTest::newRow("changed, saved, then no") << true << false << QList<int>{yes, no}
                                              << QStringList{saveBeforeExit, exitQuestion} << false;
-    QTest::newRow("auto-save saves unasked") << true << true << QList<int>{yes}
-                                             << QStringList{exitQuestion} << true;
+    QTest::newRow("auto-save saves unasked")
+        << true << true << QList<int>{yes} << QStringList{exitQuestion} << true;
 }
 
 void TestFileRoutines::confirmExit()

@@ -1,0 +1,260 @@
+// The two main windows taking turns under the real main loop: switching to
+// the tray and back asks nothing and never ends the program, closing asks
+// the exit questions, a later start's hand-over reaches the window, and the
+// window stack switches the tray menu off while a dialog is open.
+
+#include "frmMain.h"
+#include "frmTray.h"
+#include "MainLoop.h"
+#include "StartUp.h"
+#include "TestServices.h"
+
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+using platform::PromptAnswer;
+
+namespace {
+
+struct Journal
+{
+    QStringList windows; // "main" / "tray", one per window created
+    frmMain *main = nullptr;
+    frmTray *tray = nullptr;
+};
+
+// Runs the real loop with real windows; each step runs after the pass that
+// the previous one caused.
+void runWith(TestServices &t, files::FileRoutines &routines,
+             const QList<std::function<void(Journal &)>> &steps, Journal &journal)
+{
+    app::MainLoop loop(t.state, [&](bool tray) -> std::unique_ptr<app::MainWindowOps> {
+        journal.windows << (tray ? QStringLiteral("tray") : QStringLiteral("main"));
+        if (tray) {
+            auto window = std::make_unique<frmTray>(t.services, routines);
+            journal.tray = window.get();
+            journal.main = nullptr;
+            return window;
+        }
+        auto window = std::make_unique<frmMain>(t.services, routines);
+        journal.main = window.get();
+        journal.tray = nullptr;
+        return window;
+    });
+    int delay = 0;
+    for (const auto &step : steps) {
+        QTimer::singleShot(delay += 10, &loop, [&journal, step] { step(journal); });
+    }
+    // Whatever happens, the test ends.
+    QTimer::singleShot(delay + 2000, &loop, [&t] { t.state.requestExit(); });
+    loop.run();
+}
+
+QString rootText(frmMain *window)
+{
+    auto *tree = window->findChild<QTreeWidget *>(QStringLiteral("tvtreeview"));
+    return tree != nullptr && tree->topLevelItemCount() > 0 ? tree->topLevelItem(0)->text(0)
+                                                            : QStringLiteral("<no tree>");
+}
+
+} // namespace
+
+class TestMainWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void switchingToTrayAndBackAsksNothing();
+    void closeAsksBeforeLeaving();
+    void trayExitCancelledKeepsRunning();
+    void handOverOpensThePath();
+    void dialogInTrayModeDisablesMenu();
+    void startInTray();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestMainWindows::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestMainWindows::switchingToTrayAndBackAsksNothing()
+{
+    TestServices t;
+    t.state.AppTitle = app::buildAppTitle(QVersionNumber(1, 0, 0));
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords);
+    PasswordEntry entry;
+    entry.service = QStringLiteral("Mail");
+    t.state.Store->NewFile();
+    QVERIFY(t.state.Store->AddPassword(entry)); // modified: a real exit would ask
+    bool exitedEarly = true;
+    Journal journal;
+    runWith(t, routines,
+            {[&](Journal &j) {
+                 QVERIFY(j.main != nullptr);
+                 QVERIFY(j.main->isVisible());
+                 QCOMPARE(j.main->windowTitle(), QStringLiteral("Vellumor V1.0.0"));
+                 QVERIFY(j.main->IsInstanceWindow());
+                 QVERIFY(!t.state.FirstStart);
+                 QCOMPARE(j.main->minimumSize(), QSize(500, 300));
+                 j.main->GotoSysTray();
+             },
+             [&](Journal &j) {
+                 QVERIFY(j.tray != nullptr);
+                 QVERIFY(t.state.TrayMode);
+                 QVERIFY(j.tray->IsInstanceWindow());
+                 QVERIFY(j.tray->MenuEnabled());
+                 j.tray->OpenMainWindow();
+             },
+             [&](Journal &j) {
+                 QVERIFY(j.main != nullptr);
+                 QVERIFY(!t.state.TrayMode);
+                 exitedEarly = t.state.ExitRequested();
+                 t.state.requestExit();
+             }},
+            journal);
+    QCOMPARE(journal.windows, (QStringList{"main", "tray", "main"}));
+    QVERIFY(!exitedEarly);
+    QVERIFY(t.prompt.asked.isEmpty());
+}
+
+void TestMainWindows::closeAsksBeforeLeaving()
+{
+    TestServices t;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords);
+    t.prompt.queue(PromptAnswer::No);
+    t.prompt.queue(PromptAnswer::Yes);
+    bool stayedAfterNo = false;
+    Journal journal;
+    runWith(t, routines,
+            {[&](Journal &j) { QVERIFY(!j.main->close()); },
+             [&](Journal &j) {
+                 stayedAfterNo =
+                     j.main != nullptr && j.main->isVisible() && !t.state.ExitRequested();
+                 QVERIFY(j.main->close());
+             }},
+            journal);
+    QVERIFY(stayedAfterNo);
+    QCOMPARE(journal.windows, QStringList{"main"});
+    QCOMPARE(t.prompt.asked.size(), 2);
+    QCOMPARE(t.prompt.asked.at(1).text, QStringLiteral("Are you sure you want to exit VLM?"));
+    QVERIFY(t.state.ExitRequested());
+}
+
+void TestMainWindows::trayExitCancelledKeepsRunning()
+{
+    TestServices t;
+    t.state.TrayMode = true;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords);
+    PasswordEntry entry;
+    entry.service = QStringLiteral("Mail");
+    t.state.Store->NewFile();
+    QVERIFY(t.state.Store->AddPassword(entry));
+    t.prompt.queue(PromptAnswer::Cancel);
+    bool stillInTray = false;
+    Journal journal;
+    runWith(t, routines,
+            {[&](Journal &j) { j.tray->MenuClick(QStringLiteral("close")); },
+             [&](Journal &j) {
+                 stillInTray =
+                     j.tray != nullptr && j.tray->trayIcon() != nullptr && !t.state.ExitRequested();
+                 t.prompt.queue(PromptAnswer::No); // leave without saving
+                 j.tray->MenuClick(QStringLiteral("close"));
+             }},
+            journal);
+    QVERIFY(stillInTray);
+    QCOMPARE(journal.windows, QStringList{"tray"});
+    QCOMPARE(t.prompt.asked.size(), 2);
+    QCOMPARE(t.prompt.asked.at(0).text, QStringLiteral("Save Datafile before exit ?"));
+    QCOMPARE(t.prompt.asked.at(1).text, QStringLiteral("Save Datafile before exit ?"));
+    QVERIFY(t.state.ExitRequested());
+}
+
+void TestMainWindows::handOverOpensThePath()
+{
+    TestServices t;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords);
+    const QString file = m_dir->filePath(QStringLiteral("Handed Over.VLM"));
+    QVERIFY(writeFile(file, QString(), {QStringLiteral("Mail")}));
+    QString rootAfterEmpty, rootAfterPath;
+    Journal journal;
+    runWith(t, routines, {[&](Journal &j) {
+                j.main->HandOver(app::instancePayload(QString()));
+                rootAfterEmpty = rootText(j.main);
+                j.main->HandOver(app::instancePayload(QLatin1Char('"') + file + QLatin1Char('"')));
+                rootAfterPath = rootText(j.main);
+                t.state.requestExit();
+            }},
+            journal);
+    QCOMPARE(rootAfterEmpty, QString());
+    QCOMPARE(rootAfterPath, QStringLiteral("Handed Over"));
+    QCOMPARE(t.state.FilePath, file);
+    QCOMPARE(t.recent.paths(), QStringList{file});
+    QVERIFY(t.prompt.asked.isEmpty()); // nothing to save, nothing asked
+}
+
+void TestMainWindows::dialogInTrayModeDisablesMenu()
+{
+    TestServices t;
+    t.state.TrayMode = true;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords);
+    QWidget dialog;
+    bool disabledWhileOpen = false;
+    bool openIgnored = false;
+    Journal journal;
+    runWith(t, routines,
+            {[&](Journal &j) {
+                 t.windows.PushWindow(&dialog);
+                 disabledWhileOpen = !j.tray->MenuEnabled();
+                 j.tray->OpenMainWindow(); // a double-click on the icon
+                 openIgnored = !t.state.SwitchWindow() && t.state.TrayMode;
+             },
+             [&](Journal &j) {
+                 t.windows.PopWindow(false, false, 0);
+                 QVERIFY(j.tray->MenuEnabled());
+                 j.tray->OpenMainWindow();
+             },
+             [&](Journal &) { t.state.requestExit(); }},
+            journal);
+    QVERIFY(disabledWhileOpen);
+    QVERIFY(openIgnored);
+    QCOMPARE(journal.windows, (QStringList{"tray", "main"}));
+}
+
+void TestMainWindows::startInTray()
+{
+    TestServices t;
+    t.state.TrayMode = true;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords);
+    QStringList menu;
+    Journal journal;
+    runWith(t, routines, {[&](Journal &j) {
+                QVERIFY(!t.state.FirstStart);
+                QVERIFY(!j.tray->isVisible());
+                QCOMPARE(j.tray->trayIcon()->toolTip(), QStringLiteral("Vellumor!"));
+                for (const QAction *action : j.tray->menu()->actions()) {
+                    menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
+                }
+                QCOMPARE(j.tray->menu()->defaultAction()->text(), QStringLiteral("&Open VLM"));
+                t.state.requestExit();
+            }},
+            journal);
+    QCOMPARE(journal.windows, QStringList{"tray"});
+    QCOMPARE(menu, (QStringList{"&Open VLM", "-", "&Exit VLM"}));
+}
+
+QTEST_MAIN(TestMainWindows)
+#include "test_main_windows.moc"
