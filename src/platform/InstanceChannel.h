@@ -20,7 +20,7 @@ public:
     static const QString MutexName;  // "QuorvanVellumor_APPLICATION_MUTEX"
     static const QString ServerName; // "QuorvanVellumor_APPLICATION"
     static constexpr int SendTimeoutMs = 5000;
-    static constexpr qsizetype MaxPayload = 64 * 1024;
+    static constexpr qsizetype MaxPayload = qsizetype{64} * 1024;
 
     explicit InstanceChannel(QObject *parent = nullptr);
     ~InstanceChannel() override;

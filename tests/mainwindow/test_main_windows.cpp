@@ -140,6 +140,7 @@ void TestMainWindows::closeAsksBeforeLeaving()
              [&](Journal &j) {
                  stayedAfterNo =
                      j.main != nullptr && j.main->isVisible() && !t.state.ExitRequested();
+                 QVERIFY(stayedAfterNo);
                  QVERIFY(j.main->close());
              }},
             journal);
@@ -168,6 +169,7 @@ void TestMainWindows::trayExitCancelledKeepsRunning()
              [&](Journal &j) {
                  stillInTray =
                      j.tray != nullptr && j.tray->trayIcon() != nullptr && !t.state.ExitRequested();
+                 QVERIFY(stillInTray);
                  t.prompt.queue(PromptAnswer::No); // leave without saving
                  j.tray->MenuClick(QStringLiteral("close"));
              }},
