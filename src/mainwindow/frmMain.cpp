@@ -2,6 +2,7 @@
 
 #include "HandOver.h"
 #include "PasswordStore.h"
+#include "Placement.h"
 #include "StartUp.h"
 
 #include <QCloseEvent>
@@ -24,6 +25,7 @@ frmMain::~frmMain() = default;
 void frmMain::Load()
 {
     app::RunState &state = m_services.state;
+    RestorePlacement(*this, Tag, this, m_services.options, m_services.settings);
     m_marked = true;
     if (state.FirstStart) {
         show();
@@ -82,6 +84,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    SavePlacement(*this, Tag, m_services.options, m_services.settings);
     m_marked = false;
     if (!state.SwitchWindow()) {
         state.requestExit();

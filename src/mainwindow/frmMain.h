@@ -15,6 +15,8 @@ class frmMain : public QMainWindow, public app::MainWindowOps
     Q_OBJECT
 
 public:
+    static inline const QString Tag = QStringLiteral("frmMain");
+
     frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent = nullptr);
     ~frmMain() override;
 
