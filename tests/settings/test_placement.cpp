@@ -114,8 +114,9 @@ void TestPlacement::centredOverMainWindowOrScreen()
 
     // The main window itself is centred on the screen.
     RestorePlacement(main, Tag, &main, options, settings);
-    QCOMPARE(main.pos(),
-             QPoint(area.x() + (area.width() - 600) / 2, area.y() + (area.height() - 400) / 2));
+    const QSize outer = main.frameGeometry().size();
+    QCOMPARE(main.pos(), QPoint(area.x() + (area.width() - outer.width()) / 2,
+                                area.y() + (area.height() - outer.height()) / 2));
 }
 
 void TestPlacement::switchedOffByOptions()
