@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "FileRoutines.h"
+#include "frmFilePW.h"
 #include "frmMain.h"
 #include "frmTray.h"
 #include "InstanceChannel.h"
@@ -11,26 +12,11 @@
 #include "StartUp.h"
 
 #include <QCoreApplication>
-#include <QInputDialog>
 #include <QVersionNumber>
 
 namespace app {
 
 namespace {
-
-// Asks for a file's password in a plain input box.
-class InputBoxPasswordAsker final : public files::FilePasswordAsker
-{
-public:
-    QString askFilePassword(const QString &path) override
-    {
-        bool ok = false;
-        QString password = QInputDialog::getText(nullptr, QStringLiteral("VLM"),
-                                                 QStringLiteral("Password for %1").arg(path),
-                                                 QLineEdit::Password, QString(), &ok);
-        return ok ? password : QString();
-    }
-};
 
 QVersionNumber programVersion()
 {
@@ -69,7 +55,7 @@ int Main(const QString &commandLine)
     platform::QtFileDialogs fileDialogs;
     const platform::Clock clock;
     const Services services{state, windows, options, recent, settings, prompt, fileDialogs, clock};
-    InputBoxPasswordAsker passwords;
+    DialogPasswordAsker passwords(services);
     files::FileRoutines files(services, passwords);
 
     if (!options.AutoLoadData) {
