@@ -105,6 +105,25 @@ sleep 0.5
     fail "the placeholder name was opened as a file"
 [ -n "$main" ] && close_first "$main" $placeholder
 
+# A protected start file: the password is asked before the main window opens.
+set_option AutoLoadData false
+LOCKED="$WORK/Locked.VLM"
+printf 'pass phrase\npass phrase\n' |
+    "$CLI" create "$LOCKED" --password-stdin --kdf-ops 1 --kdf-mem 8 >/dev/null || exit 1
+"$VELLUMOR" "$LOCKED" &
+locked=$!
+if ask=$(wait_window '^Enter a password$' 15); then
+    [ -z "$(xdotool search --onlyvisible --name '^Vellumor V' 2>/dev/null)" ] ||
+        fail "main window shown before the password was given"
+    xdotool windowfocus --sync "$ask" type --delay 20 'pass phrase'
+    xdotool key Return
+else
+    fail "no password dialog for a protected start file"
+fi
+main=$(wait_window '^Vellumor V1\.0\.0$' 15) || fail "no main window after the password"
+[ -n "$main" ] && close_first "$main" $locked
+[ "$(conf_value File-1)" = "$LOCKED" ] || fail "protected file not opened: File-1 is '$(conf_value File-1)'"
+
 if [ $failures -ne 0 ]; then
     echo "$failures failure(s)"
     exit 1
