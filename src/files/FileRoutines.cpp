@@ -10,6 +10,7 @@ namespace files {
 
 const QString FileRoutines::Filter = QStringLiteral("Vellumor |*.VLM");
 const QString FileRoutines::DefaultExtension = QStringLiteral("VLM");
+const QString FileRoutines::FileTypeDescription = QStringLiteral("Vellumor File");
 
 namespace {
 
@@ -24,8 +25,9 @@ void wipe(QString &secret)
 
 } // namespace
 
-FileRoutines::FileRoutines(const app::Services &services, FilePasswordAsker &passwords)
-    : m_services(services), m_passwords(passwords)
+FileRoutines::FileRoutines(const app::Services &services, FilePasswordAsker &passwords,
+                           OpenDialogHost &openDialog)
+    : m_services(services), m_passwords(passwords), m_openDialog(openDialog)
 {
 }
 
@@ -136,6 +138,76 @@ void FileRoutines::NewPasswordFile()
     m_services.state.Store = std::make_unique<PasswordStore>();
     m_services.state.Store->NewFile();
     updateView();
+}
+
+void FileRoutines::OpenOrNew(bool showNew)
+{
+    if (!AskToSave(QStringLiteral("Do you want to Save the file?"), false)) {
+        return;
+    }
+    app::RunState &state = m_services.state;
+    state.FilePath = ShowOpenDialog(showNew);
+    if (state.FilePath == PasswordStore::NewFileName) {
+        // Asks again when the file is still modified (the user said No above).
+        NewPasswordFile();
+    } else if (!state.FilePath.isEmpty()) {
+        OpenPasswordFile(state.FilePath);
+    }
+}
+
+QString FileRoutines::ShowOpenDialog(bool showNew)
+{
+    OpenDialogRequest request;
+    request.showNew = showNew;
+    if (showNew) {
+        request.newTypes.append({FileTypeDescription, QStringLiteral("VLM")});
+    }
+    for (const QString &path : m_services.recent.paths()) {
+        QString folder;
+        QString fileName;
+        if (splitPath(path, folder, fileName)) {
+            request.recent.append({fileName, folder, QDate(2000, 1, 1), QStringLiteral("VLM")});
+        }
+    }
+    request.fileDialog.mode = platform::FileDialogRequest::Mode::Open;
+    request.fileDialog.filter = Filter;
+    request.fileDialog.defaultSuffix = DefaultExtension;
+    request.fileDialog.initialFolder = m_services.options.Path;
+    app::MainWindowOps *window = m_services.state.CurrentMainWindow();
+    const OpenDialogResult result =
+        m_openDialog.showOpenDialog(request, window != nullptr ? window->window() : nullptr);
+    if (result.cancelled) {
+        return QString();
+    }
+    if (result.isNew) {
+        return PasswordStore::NewFileName;
+    }
+    return result.filename;
+}
+
+bool FileRoutines::ImportPasswordFile()
+{
+    PasswordStore &store = *m_services.state.Store;
+    if (store.FileName().isEmpty()) {
+        return false;
+    }
+    const QString path = ShowOpenDialog(false);
+    if (path.isEmpty()) {
+        return false;
+    }
+    QString password;
+    if (!store.HasNoPassword(path)) {
+        password = m_passwords.askFilePassword(path);
+        if (password.isEmpty()) {
+            return false;
+        }
+    }
+    const bool imported = store.ImportFile(path, password);
+    wipe(password);
+    m_services.prompt.ask(imported ? QStringLiteral("Import Finished") : store.LastError(),
+                          PromptButtons::Ok, PromptIcon::None, Title);
+    updateView();
+    return true;
 }
 
 bool FileRoutines::ConfirmExit()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OpenDialog.h"
 #include "Services.h"
 
 #include <functional>
@@ -25,7 +26,10 @@ public:
     static const QString Filter;           // "Vellumor |*.VLM"
     static const QString DefaultExtension; // "VLM"
 
-    FileRoutines(const app::Services &services, FilePasswordAsker &passwords);
+    static const QString FileTypeDescription; // "Vellumor File"
+
+    FileRoutines(const app::Services &services, FilePasswordAsker &passwords,
+                 OpenDialogHost &openDialog);
 
     // Runs after every successful open when the "AutoCheck" option is on.
     void setExpirationCheck(std::function<void()> check) { m_expirationCheck = std::move(check); }
@@ -36,6 +40,12 @@ public:
     bool OpenPasswordFile(const QString &path);
     bool SavePasswordFile(bool saveAs);
     void NewPasswordFile();
+    // File > Open (showNew false) and the start-up wizard (showNew true).
+    void OpenOrNew(bool showNew);
+    // Categories and subcategories of another file into the open one.
+    bool ImportPasswordFile();
+    // "" when cancelled, "<New VLM File>" for a new file, else the chosen path.
+    QString ShowOpenDialog(bool showNew);
     // The chosen name, or "" when the user cancelled.
     QString ShowSaveAsDialog();
 
@@ -49,6 +59,7 @@ private:
 
     const app::Services &m_services;
     FilePasswordAsker &m_passwords;
+    OpenDialogHost &m_openDialog;
     std::function<void()> m_expirationCheck;
 };
 

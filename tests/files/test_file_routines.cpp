@@ -42,6 +42,14 @@ private Q_SLOTS:
     void newFileAfterSaveQuestion();
     void confirmExit_data();
     void confirmExit();
+    void openDialogIsPrepared();
+    void openDialogResults_data();
+    void openDialogResults();
+    void openOrNewAsksAgainBeforeNew();
+    void openOrNewCancelledShowsNoDialog();
+    void importCategories();
+    void pathsSplitAtSeparator_data();
+    void pathsSplitAtSeparator();
 
 private:
     // A store holding the file "open.VLM" with one record, then changed.
@@ -94,7 +102,7 @@ void TestFileRoutines::askToSave()
     QFETCH(bool, goOn);
     TestServices t;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     if (modified) {
         openModified(t, routines);
     } else {
@@ -118,7 +126,7 @@ void TestFileRoutines::openWithoutPassword()
     TestServices t;
     t.options.HistorySize = 2;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     int checks = 0;
     routines.setExpirationCheck([&checks] { ++checks; });
     RecordingWindow window;
@@ -167,7 +175,7 @@ void TestFileRoutines::openWithPassword()
     TestServices t;
     ScriptedPasswords passwords;
     passwords.answers << given;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     const QString file = path(QStringLiteral("locked.VLM"));
     QVERIFY(writeFile(file, QStringLiteral("s3cret"), {QStringLiteral("Mail")}));
 
@@ -191,7 +199,7 @@ void TestFileRoutines::openFailureKeepsData()
 {
     TestServices t;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     openModified(t, routines);
     QVERIFY(!routines.OpenPasswordFile(path(QStringLiteral("missing.VLM"))));
     QCOMPARE(t.prompt.asked.size(), 1);
@@ -224,7 +232,7 @@ void TestFileRoutines::saveNewFileAsksForName()
     TestServices t;
     t.options.Path = m_dir->path();
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     RecordingWindow window;
     t.state.setCurrentMainWindow(&window);
     t.state.Store->SetKdfParams(KdfParams::Minimum());
@@ -258,7 +266,7 @@ void TestFileRoutines::newFileAfterSaveQuestion()
 {
     TestServices t;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     openModified(t, routines);
     const PasswordStore *before = t.state.Store.get();
 
@@ -312,7 +320,7 @@ void TestFileRoutines::confirmExit()
     TestServices t;
     t.options.AutoSaveData = autoSave;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     if (modified) {
         openModified(t, routines);
     }
@@ -329,6 +337,180 @@ void TestFileRoutines::confirmExit()
     }
     QCOMPARE(asked, questions);
     QCOMPARE(t.prompt.unplanned, 0);
+}
+
+void TestFileRoutines::openDialogIsPrepared()
+{
+    TestServices t;
+    t.options.Path = QStringLiteral("/srv/passwords");
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    t.recent.add(QStringLiteral("/home/anna/Work.VLM"));
+    t.recent.add(QStringLiteral("no-folder.VLM")); // never listed: nowhere to find it
+    t.recent.add(QStringLiteral("/Root.VLM"));
+
+    routines.ShowOpenDialog(true);
+    routines.ShowOpenDialog(false);
+    QCOMPARE(t.openDialog.requests.size(), 2);
+    const files::OpenDialogRequest &withNew = t.openDialog.requests.at(0);
+    QVERIFY(withNew.showNew);
+    QCOMPARE(withNew.newTypes,
+             (QList<files::NewType>{{QStringLiteral("Vellumor File"), QStringLiteral("VLM")}}));
+    const QDate date(2000, 1, 1);
+    QCOMPARE(withNew.recent, (QList<files::RecentItem>{{"Work.VLM", "/home/anna", date, "VLM"},
+                                                       {"Root.VLM", "", date, "VLM"}}));
+    QCOMPARE(withNew.fileDialog.filter, QStringLiteral("Vellumor |*.VLM"));
+    QCOMPARE(withNew.fileDialog.defaultSuffix, QStringLiteral("VLM"));
+    QCOMPARE(withNew.fileDialog.initialFolder, QStringLiteral("/srv/passwords"));
+    QCOMPARE(withNew.fileDialog.mode, platform::FileDialogRequest::Mode::Open);
+    const files::OpenDialogRequest &plain = t.openDialog.requests.at(1);
+    QVERIFY(!plain.showNew);
+    QVERIFY(plain.newTypes.isEmpty());
+    QCOMPARE(plain.recent, withNew.recent);
+}
+
+void TestFileRoutines::openDialogResults_data()
+{
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<bool>("isNew");
+    QTest::addColumn<QString>("filename");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("cancelled") << true << false << "/a/b.VLM"
+                               << "";
+    QTest::newRow("closed on the New page") << true << true << "Vellumor File"
+                                            << "";
+    QTest::newRow("new") << false << true << "Vellumor File"
+                         << "<New VLM File>";
+    QTest::newRow("existing") << false << false << "/a/b.VLM"
+                              << "/a/b.VLM";
+}
+
+void TestFileRoutines::openDialogResults()
+{
+    QFETCH(bool, cancelled);
+    QFETCH(bool, isNew);
+    QFETCH(QString, filename);
+    QFETCH(QString, answer);
+    TestServices t;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    t.openDialog.answers << files::OpenDialogResult{cancelled, isNew, filename};
+    QCOMPARE(routines.ShowOpenDialog(true), answer);
+}
+
+void TestFileRoutines::openOrNewAsksAgainBeforeNew()
+{
+    TestServices t;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    openModified(t, routines);
+    t.prompt.queue(PromptAnswer::No);
+    t.prompt.queue(PromptAnswer::No);
+    t.openDialog.answers << files::OpenDialogResult{false, true, QStringLiteral("Vellumor File")};
+    routines.OpenOrNew(true);
+    QCOMPARE(t.prompt.asked, (QList<PromptRequest>{question("Do you want to Save the file?"),
+                                                   question("Do you want To Save the file?")}));
+    QCOMPARE(t.state.Store->FileName(), PasswordStore::NewFileName);
+
+    // Choosing an existing file opens it.
+    const QString other = path(QStringLiteral("other.VLM"));
+    QVERIFY(writeFile(other, QString(), {QStringLiteral("Shop")}));
+    t.openDialog.answers << files::OpenDialogResult{false, false, other};
+    routines.OpenOrNew(false);
+    QCOMPARE(t.state.FilePath, other);
+    QCOMPARE(t.state.Store->FileName(), other);
+    QCOMPARE(t.recent.item(1), other);
+}
+
+void TestFileRoutines::openOrNewCancelledShowsNoDialog()
+{
+    TestServices t;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    openModified(t, routines);
+    t.prompt.queue(PromptAnswer::Cancel);
+    routines.OpenOrNew(false);
+    QVERIFY(t.openDialog.requests.isEmpty());
+    QCOMPARE(t.state.Store->FileName(), path(QStringLiteral("open.VLM")));
+    QVERIFY(t.state.Store->Modified());
+}
+
+void TestFileRoutines::importCategories()
+{
+    TestServices t;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    // Nothing open: nothing to import into, and no dialog.
+    QVERIFY(!routines.ImportPasswordFile());
+    QVERIFY(t.openDialog.requests.isEmpty());
+
+    QVERIFY(writeFile(path(QStringLiteral("open.VLM")), QString()));
+    QVERIFY(routines.OpenPasswordFile(path(QStringLiteral("open.VLM"))));
+    {
+        PasswordStore other;
+        other.SetKdfParams(KdfParams::Minimum());
+        other.NewFile();
+        QVERIFY(other.AddCategory(QStringLiteral("Banks")));
+        other.SetPassword(QStringLiteral("pw"));
+        QVERIFY(other.SaveFile(path(QStringLiteral("other.VLM")), false, false));
+    }
+    const files::OpenDialogResult chosen{false, false, path(QStringLiteral("other.VLM"))};
+    t.openDialog.answers << chosen << chosen << chosen;
+    passwords.answers << QString() << QStringLiteral("wrong") << QStringLiteral("pw");
+
+    QVERIFY(!routines.ImportPasswordFile()); // password prompt cancelled
+    QVERIFY(t.prompt.asked.isEmpty());
+    QVERIFY(routines.ImportPasswordFile()); // wrong password: told, still true
+    QVERIFY(routines.ImportPasswordFile());
+    QCOMPARE(t.prompt.asked.size(), 2);
+    QCOMPARE(t.prompt.asked.at(0).icon, PromptIcon::None);
+    QVERIFY(!t.prompt.asked.at(0).text.isEmpty());
+    QCOMPARE(t.prompt.asked.at(1),
+             (PromptRequest{QStringLiteral("Import Finished"), QStringLiteral("VLM"),
+                            PromptIcon::None, PromptButtons::Ok}));
+    QVERIFY(t.state.Store->Categories().Item(QStringLiteral("Banks")) != nullptr);
+    QVERIFY(!t.openDialog.requests.last().showNew);
+}
+
+void TestFileRoutines::pathsSplitAtSeparator_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("splits");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("joined");
+    QTest::newRow("nested") << "/home/anna/Work.VLM" << true << "/home/anna"
+                            << "Work.VLM"
+                            << "/home/anna/Work.VLM";
+    QTest::newRow("in the root") << "/Root.VLM" << true << ""
+                                 << "Root.VLM"
+                                 << "/Root.VLM";
+    QTest::newRow("no folder") << "Work.VLM" << false << ""
+                               << ""
+                               << "";
+    QTest::newRow("blank in names") << "/my files/a b.VLM" << true << "/my files"
+                                    << "a b.VLM"
+                                    << "/my files/a b.VLM";
+}
+
+void TestFileRoutines::pathsSplitAtSeparator()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, splits);
+    QFETCH(QString, folder);
+    QFETCH(QString, fileName);
+    QFETCH(QString, joined);
+    QString gotFolder;
+    QString gotName;
+    QCOMPARE(files::splitPath(path, gotFolder, gotName), splits);
+    if (splits) {
+        QCOMPARE(gotFolder, folder);
+        QCOMPARE(gotName, fileName);
+        QCOMPARE(files::joinPath(gotFolder, gotName), joined);
+    }
+    // A folder that already ends with the separator gets no second one.
+    QCOMPARE(files::joinPath(QStringLiteral("/srv/"), QStringLiteral("x.VLM")),
+             QStringLiteral("/srv/x.VLM"));
 }
 
 QTEST_MAIN(TestFileRoutines)

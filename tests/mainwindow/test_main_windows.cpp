@@ -106,7 +106,7 @@ void TestMainWindows::switchingToTrayAndBackAsksNothing()
     TestServices t;
     t.state.AppTitle = app::buildAppTitle(QVersionNumber(1, 0, 0));
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     PasswordEntry entry;
     entry.service = QStringLiteral("Mail");
     t.state.Store->NewFile();
@@ -146,7 +146,7 @@ void TestMainWindows::closeAsksBeforeLeaving()
 {
     TestServices t;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     t.prompt.queue(PromptAnswer::No);
     t.prompt.queue(PromptAnswer::Yes);
     bool stayedAfterNo = false;
@@ -172,7 +172,7 @@ void TestMainWindows::trayExitCancelledKeepsRunning()
     TestServices t;
     t.state.TrayMode = true;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     PasswordEntry entry;
     entry.service = QStringLiteral("Mail");
     t.state.Store->NewFile();
@@ -202,7 +202,7 @@ void TestMainWindows::handOverOpensThePath()
 {
     TestServices t;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     const QString file = m_dir->filePath(QStringLiteral("Handed Over.VLM"));
     QVERIFY(writeFile(file, QString(), {QStringLiteral("Mail")}));
     QString rootAfterEmpty, rootAfterPath;
@@ -227,7 +227,7 @@ void TestMainWindows::dialogInTrayModeDisablesMenu()
     TestServices t;
     t.state.TrayMode = true;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     QWidget dialog;
     bool disabledWhileOpen = false;
     bool openIgnored = false;
@@ -256,7 +256,7 @@ void TestMainWindows::startInTray()
     TestServices t;
     t.state.TrayMode = true;
     ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords);
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
     QStringList menu;
     Journal journal;
     runWith(t, routines, {[&](Journal &j) {

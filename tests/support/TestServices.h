@@ -10,6 +10,20 @@
 
 #include <QStringList>
 
+// Answers the New/Open dialog with a queued result, noting each request.
+class ScriptedOpenDialog final : public files::OpenDialogHost
+{
+public:
+    files::OpenDialogResult showOpenDialog(const files::OpenDialogRequest &request,
+                                           QWidget * /*owner*/) override
+    {
+        requests << request;
+        return answers.isEmpty() ? files::OpenDialogResult{} : answers.takeFirst();
+    }
+    QList<files::OpenDialogRequest> requests;
+    QList<files::OpenDialogResult> answers;
+};
+
 struct TestServices
 {
     app::RunState state;
@@ -21,6 +35,7 @@ struct TestServices
     platform::ScriptedFileDialogs dialogs;
     platform::FixedClock clock{QDateTime(QDate(2026, 12, 7), QTime(12, 0))};
     app::Services services{state, windows, options, recent, settings, prompt, dialogs, clock};
+    ScriptedOpenDialog openDialog;
 
     TestServices() { state.Store = std::make_unique<PasswordStore>(); }
 };
