@@ -28,9 +28,8 @@ Grid::Grid(QWidget *parent)
     connect(m_view, &GridView::mouseMoved, this, &Grid::mouseMove);
     connect(m_view, &GridView::mouseReleased, this, &Grid::mouseUp);
     connect(m_view, &GridView::keyPressed, this, &Grid::keyDown);
-    connect(m_view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
-        Q_EMIT doubleClicked(index.row() + 1, index.column() + 1);
-    });
+    connect(m_view, &GridView::cellDoubleClicked, this,
+            [this](int row, int column) { Q_EMIT doubleClicked(row + 1, column + 1); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int section) { Q_EMIT headerClicked(section + 1); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
@@ -236,9 +235,11 @@ void Grid::setColumnVisible(int column, bool visible)
         return;
     GridColumnSpec &spec = m_model->columnSpec(column - 1);
     spec.visible = visible;
+    // Showing a section gives it its old size back first; ours wins.
+    const int width = std::max(spec.width, 1);
     m_view->setColumnHidden(column - 1, spec.rowText || !visible);
     if (visible && !spec.rowText)
-        m_view->setColumnWidth(column - 1, std::max(spec.width, 1));
+        m_view->setColumnWidth(column - 1, width);
 }
 
 void Grid::setColumnVisible(const QString &key, bool visible)

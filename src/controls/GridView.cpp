@@ -125,6 +125,16 @@ void GridView::keyPressEvent(QKeyEvent *event)
     QTableView::keyPressEvent(event);
 }
 
+void GridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    // Any double click on a cell counts, also one whose press the table did
+    // not see (the table's own signal wants both on the same cell).
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && event->button() == Qt::LeftButton)
+        Q_EMIT cellDoubleClicked(index.row(), index.column());
+}
+
 GridDelegate::GridDelegate(GridModel *model, GridView *view)
     : QStyledItemDelegate(view), m_model(model), m_view(view)
 {

@@ -33,6 +33,7 @@ Q_SIGNALS:
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
     void mouseReleased(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void keyPressed(int key, Qt::KeyboardModifiers modifiers);
+    void cellDoubleClicked(int row, int column);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -40,6 +41,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     GridModel *m_model;
