@@ -145,8 +145,12 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    if (index.column() < m_model->columns() && !m_model->column(index.column()).spec.inSelection)
+    if ((opt.state & QStyle::State_Selected) && index.column() < m_model->columns() &&
+        !m_model->column(index.column()).spec.inSelection) {
         opt.state &= ~QStyle::State_Selected;
+        // The table has already painted the selected row's panel under us.
+        painter->fillRect(opt.rect, opt.palette.brush(QPalette::Base));
+    }
     // The whole row height takes the row's background, so the text line below
     // the cells reads as part of the row.
     if (opt.state & QStyle::State_Selected)
