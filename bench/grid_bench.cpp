@@ -65,7 +65,7 @@ controls::GridColumnSpec textColumn(const QString &key, const QString &header)
 void setupColumns(Grid &grid, const controls::ImageList &images)
 {
     using controls::GridColumnSpec;
-    const auto add = [&grid](GridColumnSpec spec) { grid.addColumn(spec); };
+    const auto add = [&grid](const GridColumnSpec &spec) { grid.addColumn(spec); };
     for (const char16_t *group : {u"group1", u"group2", u"group3"})
         add({QString::fromUtf16(group),
              {},

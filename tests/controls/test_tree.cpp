@@ -1,9 +1,12 @@
 // Tree: keyed nodes with stable indexes, relationships, removal with
 // descendants, per-node state, selection and hit tests.
 
+#include "DragSupport.h"
 #include "ResourceImages.h"
 #include "Tree.h"
 
+#include <QApplication>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -26,6 +29,7 @@ private Q_SLOTS:
     void selection();
     void hitTest();
     void images();
+    void dragOverAndDrop();
 };
 
 namespace {
@@ -321,6 +325,71 @@ void TestTree::images()
              images->pixmap("CATCLOSE").toImage().convertToFormat(QImage::Format_ARGB32));
     QCOMPARE(open.convertToFormat(QImage::Format_ARGB32),
              images->pixmap("CATOPEN").toImage().convertToFormat(QImage::Format_ARGB32));
+}
+
+void TestTree::dragOverAndDrop()
+{
+    Sample s;
+    Tree &tree = s.tree;
+    tree.resize(300, 300);
+    tree.setExpanded(s.root, true);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    tree.setDragIcon(icon);
+    QCOMPARE(tree.dragIcon().size(), QSize(16, 16));
+
+    // The host's rule: only the "C2" node takes a drop.
+    QList<int> states;
+    connect(&tree, &Tree::dragOver, this, [&](QObject *, QPoint at, int state) {
+        states.append(state);
+        tree.setDropHighlight(tree.nodeAt(at));
+        if (state == DragOver)
+            tree.setDropAllowed(tree.dropHighlight() == s.c2);
+    });
+    QSignalSpy dropped(&tree, &Tree::dropped);
+    QMimeData ours;
+    ours.setData("application/x-vellumor-control-drag", "grid");
+    QMimeData foreign;
+    foreign.setText("not ours");
+    QWidget *target = tree.viewport();
+    const QPoint onC1 = tree.nodeRect(s.c1).center();
+    const QPoint onC2 = tree.nodeRect(s.c2).center();
+
+    QDragEnterEvent enter(onC1, Qt::MoveAction, &ours, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDragMoveEvent overC1(onC1, Qt::MoveAction, &ours, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &overC1);
+    QVERIFY(!overC1.isAccepted());
+    QCOMPARE(tree.dropHighlight(), s.c1);
+    QDragMoveEvent overC2(onC2, Qt::MoveAction, &ours, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &overC2);
+    QVERIFY(overC2.isAccepted());
+    QCOMPARE(tree.dropHighlight(), s.c2);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(target, &leave);
+    QCOMPARE(states, QList<int>({DragEnter, DragOver, DragOver, DragLeave}));
+    QCOMPARE(dropped.count(), 0);
+
+    // A second drag that ends with a drop on "C2".
+    QDragEnterEvent again(onC2, Qt::MoveAction, &ours, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &again);
+    QDragMoveEvent overAgain(onC2, Qt::MoveAction, &ours, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &overAgain);
+    QVERIFY(overAgain.isAccepted());
+    QDropEvent drop(QPointF(onC2), Qt::MoveAction, &ours, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+    QCOMPARE(dropped.count(), 1);
+    QCOMPARE(dropped.first().at(1).toPoint(), onC2);
+
+    // Text from another program is not a drag of ours.
+    states.clear();
+    QDragEnterEvent strange(onC2, Qt::MoveAction, &foreign, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &strange);
+    QVERIFY(states.isEmpty());
 }
 
 QTEST_MAIN(TestTree)
