@@ -54,18 +54,20 @@ std::vector<Record> makeRecords()
     return records;
 }
 
-controls::GridColumnSpec textColumn(const QString &key, const QString &header)
+controls::GridColumnDefinition textColumn(const QString &key, const QString &header)
 {
-    controls::GridColumnSpec spec;
-    spec.key = key;
-    spec.header = header;
-    return spec;
+    controls::GridColumnDefinition definition;
+    definition.key = key;
+    definition.header = header;
+    return definition;
 }
 
 void setupColumns(Grid &grid, const controls::ImageList &images)
 {
-    using controls::GridColumnSpec;
-    const auto add = [&grid](const GridColumnSpec &spec) { grid.addColumn(spec); };
+    using controls::GridColumnDefinition;
+    const auto add = [&grid](const GridColumnDefinition &definition) {
+        grid.addColumn(definition);
+    };
     for (const char16_t *group : {u"group1", u"group2", u"group3"})
         add({QString::fromUtf16(group),
              {},

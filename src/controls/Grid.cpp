@@ -173,25 +173,25 @@ int Grid::rowTextHeight(int row) const
 
 // ---------------------------------------------------------------- columns
 
-int Grid::addColumn(const GridColumnSpec &spec)
+int Grid::addColumn(const GridColumnDefinition &definition)
 {
-    const int column = m_model->addColumn(spec);
+    const int column = m_model->addColumn(definition);
     QHeaderView *header = m_view->horizontalHeader();
-    m_view->setColumnWidth(column, std::max(spec.width, 1));
-    header->setSectionResizeMode(column,
-                                 spec.fixedWidth ? QHeaderView::Fixed : QHeaderView::Interactive);
-    m_view->setColumnHidden(column, spec.rowText || !spec.visible);
+    m_view->setColumnWidth(column, std::max(definition.width, 1));
+    header->setSectionResizeMode(column, definition.fixedWidth ? QHeaderView::Fixed
+                                                               : QHeaderView::Interactive);
+    m_view->setColumnHidden(column, definition.rowText || !definition.visible);
     return column + 1;
 }
 
 int Grid::addColumn(const QString &key, const QString &header, int width, bool visible)
 {
-    GridColumnSpec spec;
-    spec.key = key;
-    spec.header = header;
-    spec.width = width;
-    spec.visible = visible;
-    return addColumn(spec);
+    GridColumnDefinition definition;
+    definition.key = key;
+    definition.header = header;
+    definition.width = width;
+    definition.visible = visible;
+    return addColumn(definition);
 }
 
 int Grid::columnCount() const
@@ -202,7 +202,7 @@ int Grid::columnCount() const
 int Grid::columnIndex(const QString &key) const
 {
     for (int column = 0; column < m_model->columns(); ++column) {
-        if (m_model->column(column).spec.key.compare(key, Qt::CaseInsensitive) == 0)
+        if (m_model->column(column).definition.key.compare(key, Qt::CaseInsensitive) == 0)
             return column + 1;
     }
     return 0;
@@ -210,12 +210,12 @@ int Grid::columnIndex(const QString &key) const
 
 QString Grid::columnKey(int column) const
 {
-    return validColumn(column) ? m_model->column(column - 1).spec.key : QString();
+    return validColumn(column) ? m_model->column(column - 1).definition.key : QString();
 }
 
 QString Grid::columnHeader(int column) const
 {
-    return validColumn(column) ? m_model->column(column - 1).spec.header : QString();
+    return validColumn(column) ? m_model->column(column - 1).definition.header : QString();
 }
 
 void Grid::setColumnHeader(int column, const QString &header)
@@ -226,19 +226,19 @@ void Grid::setColumnHeader(int column, const QString &header)
 
 bool Grid::columnVisible(int column) const
 {
-    return validColumn(column) && m_model->column(column - 1).spec.visible;
+    return validColumn(column) && m_model->column(column - 1).definition.visible;
 }
 
 void Grid::setColumnVisible(int column, bool visible)
 {
     if (!validColumn(column))
         return;
-    GridColumnSpec &spec = m_model->columnSpec(column - 1);
-    spec.visible = visible;
+    GridColumnDefinition &definition = m_model->columnSpec(column - 1);
+    definition.visible = visible;
     // Showing a section gives it its old size back first; ours wins.
-    const int width = std::max(spec.width, 1);
-    m_view->setColumnHidden(column - 1, spec.rowText || !visible);
-    if (visible && !spec.rowText)
+    const int width = std::max(definition.width, 1);
+    m_view->setColumnHidden(column - 1, definition.rowText || !visible);
+    if (visible && !definition.rowText)
         m_view->setColumnWidth(column - 1, width);
 }
 
@@ -249,16 +249,16 @@ void Grid::setColumnVisible(const QString &key, bool visible)
 
 int Grid::columnWidth(int column) const
 {
-    return validColumn(column) ? m_model->column(column - 1).spec.width : 0;
+    return validColumn(column) ? m_model->column(column - 1).definition.width : 0;
 }
 
 void Grid::setColumnWidth(int column, int width)
 {
     if (!validColumn(column) || width < 1)
         return;
-    GridColumnSpec &spec = m_model->columnSpec(column - 1);
-    spec.width = width;
-    if (spec.visible && !spec.rowText)
+    GridColumnDefinition &definition = m_model->columnSpec(column - 1);
+    definition.width = width;
+    if (definition.visible && !definition.rowText)
         m_view->setColumnWidth(column - 1, width);
 }
 
@@ -285,7 +285,7 @@ void Grid::setColumnSortOrder(const QString &key, int order)
 
 int Grid::columnSortCode(int column) const
 {
-    return validColumn(column) ? m_model->column(column - 1).spec.sortCode : SortText;
+    return validColumn(column) ? m_model->column(column - 1).definition.sortCode : SortText;
 }
 
 void Grid::setColumnSortCode(int column, int code)
@@ -301,7 +301,7 @@ void Grid::setColumnSortCode(const QString &key, int code)
 
 int Grid::columnHeaderImage(int column) const
 {
-    return validColumn(column) ? m_model->column(column - 1).spec.headerImage : 0;
+    return validColumn(column) ? m_model->column(column - 1).definition.headerImage : 0;
 }
 
 void Grid::setColumnHeaderImage(int column, int image)
@@ -317,22 +317,22 @@ void Grid::setColumnHeaderImage(const QString &key, int image)
 
 QString Grid::columnFormat(int column) const
 {
-    return validColumn(column) ? m_model->column(column - 1).spec.format : QString();
+    return validColumn(column) ? m_model->column(column - 1).definition.format : QString();
 }
 
 bool Grid::columnFixedWidth(int column) const
 {
-    return validColumn(column) && m_model->column(column - 1).spec.fixedWidth;
+    return validColumn(column) && m_model->column(column - 1).definition.fixedWidth;
 }
 
 bool Grid::columnInSelection(int column) const
 {
-    return validColumn(column) && m_model->column(column - 1).spec.inSelection;
+    return validColumn(column) && m_model->column(column - 1).definition.inSelection;
 }
 
 bool Grid::columnIsRowText(int column) const
 {
-    return validColumn(column) && m_model->column(column - 1).spec.rowText;
+    return validColumn(column) && m_model->column(column - 1).definition.rowText;
 }
 
 std::pair<int, int> Grid::columnSpan(int column) const
@@ -363,7 +363,7 @@ void Grid::setCellDate(int row, int column, const QDate &date)
 {
     if (!validRow(row) || !validColumn(column))
         return;
-    const QString &format = m_model->column(column - 1).spec.format;
+    const QString &format = m_model->column(column - 1).definition.format;
     QString text;
     if (date.isValid())
         text = format.isEmpty() ? date.toString(Qt::ISODate) : date.toString(qtDateFormat(format));

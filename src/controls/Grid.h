@@ -48,7 +48,7 @@ public:
     int rowTextHeight(int row) const;
 
     // --- Columns
-    int addColumn(const GridColumnSpec &spec);
+    int addColumn(const GridColumnDefinition &definition);
     int addColumn(const QString &key, const QString &header, int width = 96, bool visible = true);
     int columnCount() const;
     // The column with this key (case-insensitive), 0 when there is none.

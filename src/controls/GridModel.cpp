@@ -77,16 +77,16 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= columns())
         return QAbstractTableModel::headerData(section, orientation, role);
-    const GridColumnSpec &spec = column(section).spec;
+    const GridColumnDefinition &definition = column(section).definition;
     switch (role) {
     case Qt::DisplayRole:
-        return spec.header;
+        return definition.header;
     case Qt::DecorationRole:
-        if (spec.headerImage > 0 && m_images)
-            return m_images->icon(spec.headerImage);
+        if (definition.headerImage > 0 && m_images)
+            return m_images->icon(definition.headerImage);
         return {};
     case Qt::TextAlignmentRole:
-        return static_cast<int>(spec.alignment);
+        return static_cast<int>(definition.alignment);
     default:
         return {};
     }
@@ -124,15 +124,15 @@ void GridModel::setBatching(bool on)
     m_dataChanged = false;
 }
 
-int GridModel::addColumn(const GridColumnSpec &spec)
+int GridModel::addColumn(const GridColumnDefinition &definition)
 {
     const int at = columns();
     if (!m_batching)
         beginInsertColumns({}, at, at);
-    m_columns.push_back(Column{spec, SortNone});
+    m_columns.push_back(Column{definition, SortNone});
     for (Row &row : m_rows)
         row.cells.emplace_back();
-    if (spec.rowText && m_rowTextColumn < 0)
+    if (definition.rowText && m_rowTextColumn < 0)
         m_rowTextColumn = at;
     if (m_batching)
         m_structureChanged = true;
@@ -143,13 +143,13 @@ int GridModel::addColumn(const GridColumnSpec &spec)
 
 void GridModel::setColumnHeader(int column, const QString &header)
 {
-    m_columns[static_cast<size_t>(column)].spec.header = header;
+    m_columns[static_cast<size_t>(column)].definition.header = header;
     Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void GridModel::setColumnHeaderImage(int column, int image)
 {
-    m_columns[static_cast<size_t>(column)].spec.headerImage = std::max(image, 0);
+    m_columns[static_cast<size_t>(column)].definition.headerImage = std::max(image, 0);
     Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
@@ -160,7 +160,7 @@ void GridModel::setColumnSortOrder(int column, int order)
 
 void GridModel::setColumnSortCode(int column, int code)
 {
-    m_columns[static_cast<size_t>(column)].spec.sortCode = code;
+    m_columns[static_cast<size_t>(column)].definition.sortCode = code;
 }
 
 void GridModel::clearRows()
@@ -287,7 +287,7 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
         KeyValues v{key, {}, {}};
         const auto col = static_cast<size_t>(key.column);
         if (key.sortCode == SortDate) {
-            const QString pattern = qtDateFormat(column(key.column).spec.format);
+            const QString pattern = qtDateFormat(column(key.column).definition.format);
             v.whole.reserve(count);
             for (const Row &row : m_rows) {
                 const QString &text = row.cells[col].text;

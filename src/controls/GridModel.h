@@ -38,7 +38,7 @@ public:
 
     struct Column
     {
-        GridColumnSpec spec;
+        GridColumnDefinition definition;
         int sortOrder = SortNone;
     };
 
@@ -57,11 +57,14 @@ public:
     void setBatching(bool on);
     bool batching() const { return m_batching; }
 
-    int addColumn(const GridColumnSpec &spec);
+    int addColumn(const GridColumnDefinition &definition);
     int columns() const { return static_cast<int>(m_columns.size()); }
     const Column &column(int column) const { return m_columns[static_cast<size_t>(column)]; }
     // Width and visibility are the view's business; the model only keeps them.
-    GridColumnSpec &columnSpec(int column) { return m_columns[static_cast<size_t>(column)].spec; }
+    GridColumnDefinition &columnSpec(int column)
+    {
+        return m_columns[static_cast<size_t>(column)].definition;
+    }
     void setColumnHeader(int column, const QString &header);
     void setColumnHeaderImage(int column, int image);
     void setColumnSortOrder(int column, int order);

@@ -28,7 +28,7 @@ enum SortOrder : int
 
 // Everything a column is created with. Widths are in pixels; a header image
 // of 0 or less means none.
-struct GridColumnSpec
+struct GridColumnDefinition
 {
     QString key;
     QString header;

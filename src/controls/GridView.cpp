@@ -146,7 +146,7 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     if ((opt.state & QStyle::State_Selected) && index.column() < m_model->columns() &&
-        !m_model->column(index.column()).spec.inSelection) {
+        !m_model->column(index.column()).definition.inSelection) {
         opt.state &= ~QStyle::State_Selected;
         // The table has already painted the selected row's panel under us.
         painter->fillRect(opt.rect, opt.palette.brush(QPalette::Base));

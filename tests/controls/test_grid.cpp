@@ -42,14 +42,14 @@ private Q_SLOTS:
 
 namespace {
 
-GridColumnSpec column(const QString &key, int width = 80, bool visible = true)
+GridColumnDefinition column(const QString &key, int width = 80, bool visible = true)
 {
-    GridColumnSpec spec;
-    spec.key = key;
-    spec.header = key;
-    spec.width = width;
-    spec.visible = visible;
-    return spec;
+    GridColumnDefinition definition;
+    definition.key = key;
+    definition.header = key;
+    definition.width = width;
+    definition.visible = visible;
+    return definition;
 }
 
 QTableView *tableOf(Grid &grid)
@@ -72,7 +72,7 @@ void TestGrid::columnsByKey()
     Grid grid;
     QCOMPARE(grid.addColumn(column("Service")), 1);
     QCOMPARE(grid.addColumn(column("UserName")), 2);
-    GridColumnSpec date = column("ExpDate");
+    GridColumnDefinition date = column("ExpDate");
     date.header = "Exp. Date";
     date.format = "dd/mm/yyyy";
     date.sortCode = SortDate;
@@ -108,7 +108,7 @@ void TestGrid::hiddenColumns()
     Grid grid;
     grid.addColumn(column("group1", 16, false));
     grid.addColumn(column("Service", 96));
-    GridColumnSpec notes = column("Notes", 1012);
+    GridColumnDefinition notes = column("Notes", 1012);
     notes.rowText = true;
     grid.addColumn(notes);
     QTableView *table = tableOf(grid);
@@ -241,10 +241,10 @@ void TestGrid::sort()
     QFETCH(QStringList, sorted);
     Grid grid;
     grid.addColumn(column("Name"));
-    GridColumnSpec spec = column("Value");
-    spec.format = format;
-    spec.sortCode = code;
-    grid.addColumn(spec);
+    GridColumnDefinition definition = column("Value");
+    definition.format = format;
+    definition.sortCode = code;
+    grid.addColumn(definition);
     for (int i = 0; i < cells.size(); ++i) {
         const int row = grid.addRow();
         grid.setCellText(row, 1, QString::number(i));
@@ -262,7 +262,7 @@ void TestGrid::sortOrderToggles()
 {
     Grid grid;
     grid.addColumn(column("Name"));
-    GridColumnSpec status = column("Expire", 26);
+    GridColumnDefinition status = column("Expire", 26);
     status.sortCode = SortImage;
     grid.addColumn(status);
     // Status icons: 12 stands for alert, 13 for warning, 0 for none.
@@ -424,7 +424,7 @@ void TestGrid::cellDetailsRoundTrip()
 void TestGrid::dates()
 {
     Grid grid;
-    GridColumnSpec date = column("ExpDate");
+    GridColumnDefinition date = column("ExpDate");
     date.format = "dd/mm/yyyy";
     grid.addColumn(date);
     grid.addColumn(column("Plain"));
@@ -449,7 +449,7 @@ void TestGrid::rowText()
     grid.setRowText(1, "ignored without a row-text column");
     QCOMPARE(grid.rowText(1), QString());
 
-    GridColumnSpec notes = column("Notes", 1012);
+    GridColumnDefinition notes = column("Notes", 1012);
     notes.rowText = true;
     const int notesColumn = grid.addColumn(notes);
     grid.addRow();

@@ -43,13 +43,13 @@ int countColour(const QImage &image, const QRect &area, const QColor &colour, in
     return count;
 }
 
-GridColumnSpec column(const QString &key, const QString &header, int width)
+GridColumnDefinition column(const QString &key, const QString &header, int width)
 {
-    GridColumnSpec spec;
-    spec.key = key;
-    spec.header = header;
-    spec.width = width;
-    return spec;
+    GridColumnDefinition definition;
+    definition.key = key;
+    definition.header = header;
+    definition.width = width;
+    return definition;
 }
 
 } // namespace
@@ -62,15 +62,15 @@ void TestRender::grid()
     grid.setImageList(images);
     grid.setDefaultRowHeight(18);
     grid.addColumn(column("Service", "Service", 120));
-    GridColumnSpec expire = column("Expire", {}, 26);
+    GridColumnDefinition expire = column("Expire", {}, 26);
     expire.headerImage = images->index("PDELETE");
     expire.inSelection = false;
     grid.addColumn(expire);
-    GridColumnSpec date = column("ExpDate", "Exp. Date", 100);
+    GridColumnDefinition date = column("ExpDate", "Exp. Date", 100);
     date.format = "dd/mm/yyyy";
     grid.addColumn(date);
     grid.addColumn(column("URL", "URL", 200));
-    GridColumnSpec notes = column("Notes", {}, 1012);
+    GridColumnDefinition notes = column("Notes", {}, 1012);
     notes.rowText = true;
     grid.addColumn(notes);
 
