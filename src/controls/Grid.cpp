@@ -1,0 +1,595 @@
+#include "Grid.h"
+
+#include "DragSupport.h"
+#include "GridModel.h"
+#include "GridView.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+namespace controls {
+
+Grid::Grid(QWidget *parent)
+    : QWidget(parent), m_model(new GridModel(this)), m_view(new GridView(m_model, this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    setFocusProxy(m_view);
+
+    m_drag = std::make_unique<DragSupport>(
+        this, m_view->viewport(),
+        [this](QObject *source, QPoint at, int state) { Q_EMIT dragOver(source, at, state); },
+        [this](QObject *source, QPoint at) { Q_EMIT dropped(source, at); });
+    m_view->viewport()->installEventFilter(this);
+
+    connect(m_view, &GridView::mousePressed, this, &Grid::mouseDown);
+    connect(m_view, &GridView::mouseMoved, this, &Grid::mouseMove);
+    connect(m_view, &GridView::mouseReleased, this, &Grid::mouseUp);
+    connect(m_view, &GridView::keyPressed, this, &Grid::keyDown);
+    connect(m_view, &GridView::cellDoubleClicked, this,
+            [this](int row, int column) { Q_EMIT doubleClicked(row + 1, column + 1); });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) { Q_EMIT headerClicked(section + 1); });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int size) {
+                if (size > 0 && section < m_model->columns())
+                    m_model->columnSpec(section).width = size;
+            });
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const int row = selectedRow();
+        if (row != m_lastSelected) {
+            m_lastSelected = row;
+            Q_EMIT selectionChanged(row);
+        }
+    });
+}
+
+Grid::~Grid() = default;
+
+bool Grid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view->viewport() && m_drag->handle(event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+QWidget *Grid::viewport() const
+{
+    return m_view->viewport();
+}
+
+bool Grid::validRow(int row) const
+{
+    return row >= 1 && row <= m_model->rows();
+}
+
+bool Grid::validColumn(int column) const
+{
+    return column >= 1 && column <= m_model->columns();
+}
+
+// ---------------------------------------------------------------- painting
+
+void Grid::setRedraw(bool on)
+{
+    if (on == redraw())
+        return;
+    if (!on) {
+        m_view->setUpdatesEnabled(false);
+        m_model->setBatching(true);
+        return;
+    }
+    const int selected = m_lastSelected;
+    m_model->setBatching(false);
+    applyRowHeights();
+    // A reset forgets the selection; give it back when its row still exists.
+    if (selected != selectedRow())
+        setSelectedRow(validRow(selected) ? selected : 0);
+    m_view->setUpdatesEnabled(true);
+}
+
+bool Grid::redraw() const
+{
+    return !m_model->batching();
+}
+
+void Grid::applyRowHeights()
+{
+    QHeaderView *rows = m_view->verticalHeader();
+    for (int row = 0; row < m_model->rows(); ++row) {
+        const int height = m_model->rowHeight(row);
+        if (height > 0)
+            rows->resizeSection(row, height);
+    }
+}
+
+// ---------------------------------------------------------------- rows
+
+void Grid::clearRows()
+{
+    m_model->clearRows();
+    if (m_lastSelected != 0) {
+        m_lastSelected = 0;
+        Q_EMIT selectionChanged(0);
+    }
+}
+
+int Grid::addRow()
+{
+    return m_model->addRow() + 1;
+}
+
+int Grid::rowCount() const
+{
+    return m_model->rows();
+}
+
+int Grid::rowHeight(int row) const
+{
+    if (!validRow(row))
+        return 0;
+    const int height = m_model->rowHeight(row - 1);
+    return height > 0 ? height : m_view->defaultRowHeight();
+}
+
+void Grid::setRowHeight(int row, int height)
+{
+    if (!validRow(row))
+        return;
+    m_model->setRowHeight(row - 1, std::max(height, 0));
+    if (redraw())
+        m_view->verticalHeader()->resizeSection(row - 1, rowHeight(row));
+}
+
+int Grid::defaultRowHeight() const
+{
+    return m_view->defaultRowHeight();
+}
+
+void Grid::setDefaultRowHeight(int height)
+{
+    m_view->setDefaultRowHeight(height);
+    if (redraw())
+        applyRowHeights();
+}
+
+QString Grid::rowText(int row) const
+{
+    return validRow(row) ? m_model->rowText(row - 1) : QString();
+}
+
+void Grid::setRowText(int row, const QString &text)
+{
+    if (validRow(row) && m_model->rowTextColumn() >= 0)
+        m_model->setCellText(row - 1, m_model->rowTextColumn(), text);
+}
+
+int Grid::rowTextHeight(int row) const
+{
+    return validRow(row) ? m_view->rowTextHeight(row - 1) : 0;
+}
+
+// ---------------------------------------------------------------- columns
+
+int Grid::addColumn(const GridColumnDefinition &definition)
+{
+    const int column = m_model->addColumn(definition);
+    QHeaderView *header = m_view->horizontalHeader();
+    m_view->setColumnWidth(column, std::max(definition.width, 1));
+    header->setSectionResizeMode(column, definition.fixedWidth ? QHeaderView::Fixed
+                                                               : QHeaderView::Interactive);
+    m_view->setColumnHidden(column, definition.rowText || !definition.visible);
+    return column + 1;
+}
+
+int Grid::addColumn(const QString &key, const QString &header, int width, bool visible)
+{
+    GridColumnDefinition definition;
+    definition.key = key;
+    definition.header = header;
+    definition.width = width;
+    definition.visible = visible;
+    return addColumn(definition);
+}
+
+int Grid::columnCount() const
+{
+    return m_model->columns();
+}
+
+int Grid::columnIndex(const QString &key) const
+{
+    for (int column = 0; column < m_model->columns(); ++column) {
+        if (m_model->column(column).definition.key.compare(key, Qt::CaseInsensitive) == 0)
+            return column + 1;
+    }
+    return 0;
+}
+
+QString Grid::columnKey(int column) const
+{
+    return validColumn(column) ? m_model->column(column - 1).definition.key : QString();
+}
+
+QString Grid::columnHeader(int column) const
+{
+    return validColumn(column) ? m_model->column(column - 1).definition.header : QString();
+}
+
+void Grid::setColumnHeader(int column, const QString &header)
+{
+    if (validColumn(column))
+        m_model->setColumnHeader(column - 1, header);
+}
+
+bool Grid::columnVisible(int column) const
+{
+    return validColumn(column) && m_model->column(column - 1).definition.visible;
+}
+
+void Grid::setColumnVisible(int column, bool visible)
+{
+    if (!validColumn(column))
+        return;
+    GridColumnDefinition &definition = m_model->columnSpec(column - 1);
+    definition.visible = visible;
+    // Showing a section gives it its old size back first; ours wins.
+    const int width = std::max(definition.width, 1);
+    m_view->setColumnHidden(column - 1, definition.rowText || !visible);
+    if (visible && !definition.rowText)
+        m_view->setColumnWidth(column - 1, width);
+}
+
+void Grid::setColumnVisible(const QString &key, bool visible)
+{
+    setColumnVisible(columnIndex(key), visible);
+}
+
+int Grid::columnWidth(int column) const
+{
+    return validColumn(column) ? m_model->column(column - 1).definition.width : 0;
+}
+
+void Grid::setColumnWidth(int column, int width)
+{
+    if (!validColumn(column) || width < 1)
+        return;
+    GridColumnDefinition &definition = m_model->columnSpec(column - 1);
+    definition.width = width;
+    if (definition.visible && !definition.rowText)
+        m_view->setColumnWidth(column - 1, width);
+}
+
+void Grid::setColumnWidth(const QString &key, int width)
+{
+    setColumnWidth(columnIndex(key), width);
+}
+
+int Grid::columnSortOrder(int column) const
+{
+    return validColumn(column) ? m_model->column(column - 1).sortOrder : SortNone;
+}
+
+void Grid::setColumnSortOrder(int column, int order)
+{
+    if (validColumn(column) && order >= SortNone && order <= SortDescending)
+        m_model->setColumnSortOrder(column - 1, order);
+}
+
+void Grid::setColumnSortOrder(const QString &key, int order)
+{
+    setColumnSortOrder(columnIndex(key), order);
+}
+
+int Grid::columnSortCode(int column) const
+{
+    return validColumn(column) ? m_model->column(column - 1).definition.sortCode : SortText;
+}
+
+void Grid::setColumnSortCode(int column, int code)
+{
+    if (validColumn(column))
+        m_model->setColumnSortCode(column - 1, code);
+}
+
+void Grid::setColumnSortCode(const QString &key, int code)
+{
+    setColumnSortCode(columnIndex(key), code);
+}
+
+int Grid::columnHeaderImage(int column) const
+{
+    return validColumn(column) ? m_model->column(column - 1).definition.headerImage : 0;
+}
+
+void Grid::setColumnHeaderImage(int column, int image)
+{
+    if (validColumn(column))
+        m_model->setColumnHeaderImage(column - 1, image);
+}
+
+void Grid::setColumnHeaderImage(const QString &key, int image)
+{
+    setColumnHeaderImage(columnIndex(key), image);
+}
+
+QString Grid::columnFormat(int column) const
+{
+    return validColumn(column) ? m_model->column(column - 1).definition.format : QString();
+}
+
+bool Grid::columnFixedWidth(int column) const
+{
+    return validColumn(column) && m_model->column(column - 1).definition.fixedWidth;
+}
+
+bool Grid::columnInSelection(int column) const
+{
+    return validColumn(column) && m_model->column(column - 1).definition.inSelection;
+}
+
+bool Grid::columnIsRowText(int column) const
+{
+    return validColumn(column) && m_model->column(column - 1).definition.rowText;
+}
+
+std::pair<int, int> Grid::columnSpan(int column) const
+{
+    if (!validColumn(column) || m_view->isColumnHidden(column - 1))
+        return {0, 0};
+    const QHeaderView *header = m_view->horizontalHeader();
+    const int left = header->sectionViewportPosition(column - 1);
+    return {left, left + header->sectionSize(column - 1)};
+}
+
+// ---------------------------------------------------------------- cells
+
+QString Grid::cellText(int row, int column) const
+{
+    if (!validRow(row) || !validColumn(column))
+        return {};
+    return m_model->cell(row - 1, column - 1).text;
+}
+
+void Grid::setCellText(int row, int column, const QString &text)
+{
+    if (validRow(row) && validColumn(column))
+        m_model->setCellText(row - 1, column - 1, text);
+}
+
+void Grid::setCellDate(int row, int column, const QDate &date)
+{
+    if (!validRow(row) || !validColumn(column))
+        return;
+    const QString &format = m_model->column(column - 1).definition.format;
+    QString text;
+    if (date.isValid())
+        text = format.isEmpty() ? date.toString(Qt::ISODate) : date.toString(qtDateFormat(format));
+    m_model->setCellText(row - 1, column - 1, text);
+}
+
+int Grid::cellImage(int row, int column) const
+{
+    if (!validRow(row) || !validColumn(column))
+        return 0;
+    return m_model->cell(row - 1, column - 1).image;
+}
+
+void Grid::setCellImage(int row, int column, int image)
+{
+    if (validRow(row) && validColumn(column))
+        m_model->setCellImage(row - 1, column - 1, image);
+}
+
+CellDetails Grid::cellDetails(int row, int column) const
+{
+    if (!validRow(row) || !validColumn(column))
+        return {};
+    const GridModel::Cell &cell = m_model->cell(row - 1, column - 1);
+    CellDetails details;
+    details.text = cell.text;
+    details.alignment = cell.alignment;
+    details.image = cell.image;
+    details.backColour = cell.backColour;
+    details.foreColour = cell.foreColour;
+    if (cell.font >= 0)
+        details.font = m_model->cellFont(row - 1, column - 1, font());
+    details.indent = cell.indent;
+    return details;
+}
+
+void Grid::setCellDetails(int row, int column, const CellDetails &details)
+{
+    if (!validRow(row) || !validColumn(column))
+        return;
+    GridModel::Cell cell;
+    cell.text = details.text;
+    cell.alignment = details.alignment;
+    cell.image = std::max(details.image, 0);
+    cell.backColour = details.backColour < 0 ? defaultColour : details.backColour;
+    cell.foreColour = details.foreColour < 0 ? defaultColour : details.foreColour;
+    cell.font = details.font ? m_model->internFont(*details.font) : -1;
+    cell.indent = std::max(details.indent, 0);
+    m_model->setCell(row - 1, column - 1, std::move(cell));
+}
+
+QColor Grid::cellForeColour(int row, int column) const
+{
+    if (!validRow(row) || !validColumn(column))
+        return {};
+    return colourFromRgbInt(m_model->cell(row - 1, column - 1).foreColour);
+}
+
+QColor Grid::cellBackColour(int row, int column) const
+{
+    if (!validRow(row) || !validColumn(column))
+        return {};
+    return colourFromRgbInt(m_model->cell(row - 1, column - 1).backColour);
+}
+
+QFont Grid::cellFont(int row, int column) const
+{
+    if (!validRow(row) || !validColumn(column))
+        return font();
+    return m_model->cellFont(row - 1, column - 1, font());
+}
+
+// ---------------------------------------------------------------- selection
+
+int Grid::selectedRow() const
+{
+    if (!redraw())
+        return m_lastSelected;
+    const QModelIndexList rows = m_view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? 0 : rows.first().row() + 1;
+}
+
+int Grid::selectedColumn() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() && selectedRow() != 0 ? current.column() + 1 : 0;
+}
+
+void Grid::setSelectedRow(int row, int column)
+{
+    QItemSelectionModel *selection = m_view->selectionModel();
+    if (!validRow(row)) {
+        selection->clear();
+        m_lastSelected = 0;
+        return;
+    }
+    if (!redraw()) {
+        // Selected for real when painting comes back on.
+        m_lastSelected = row;
+        return;
+    }
+    if (!validColumn(column)) {
+        const QModelIndex current = m_view->currentIndex();
+        column = current.isValid() ? current.column() + 1 : 0;
+        for (int c = 1; c <= columnCount() && column == 0; ++c) {
+            if (!m_view->isColumnHidden(c - 1))
+                column = c;
+        }
+        if (column == 0)
+            column = 1;
+    }
+    selection->setCurrentIndex(m_model->index(row - 1, column - 1),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+GridCell Grid::cellAt(const QPoint &viewportPoint) const
+{
+    const QModelIndex index = m_view->indexAt(viewportPoint);
+    if (!index.isValid())
+        return {};
+    return {index.row() + 1, index.column() + 1};
+}
+
+QRect Grid::cellRect(int row, int column) const
+{
+    if (!validRow(row) || !validColumn(column))
+        return {};
+    return m_view->visualRect(m_model->index(row - 1, column - 1));
+}
+
+void Grid::ensureVisible(int row, int column)
+{
+    if (!validRow(row))
+        return;
+    if (!validColumn(column) || m_view->isColumnHidden(column - 1))
+        column = std::max(selectedColumn(), 1);
+    m_view->scrollTo(m_model->index(row - 1, column - 1));
+}
+
+// ---------------------------------------------------------------- sorting
+
+void Grid::clearSortKeys()
+{
+    m_sortKeys.clear();
+}
+
+void Grid::addSortKey(int column, int order, int sortCode)
+{
+    if (validColumn(column))
+        m_sortKeys.push_back(GridSortKey{column, order, sortCode});
+}
+
+std::vector<GridSortKey> Grid::sortKeys() const
+{
+    return m_sortKeys;
+}
+
+void Grid::sort()
+{
+    std::vector<GridSortKey> keys;
+    for (const GridSortKey &key : m_sortKeys)
+        keys.push_back(GridSortKey{key.column - 1, key.order, key.sortCode});
+    for (int column = 0; column < m_model->columns(); ++column)
+        m_model->setColumnSortOrder(column, SortNone);
+    for (const GridSortKey &key : m_sortKeys)
+        m_model->setColumnSortOrder(key.column - 1, key.order);
+    if (keys.empty() || m_model->rows() == 0)
+        return;
+
+    const int selected = selectedRow();
+    const int column = selectedColumn();
+    const std::vector<int> moved = m_model->sortRows(keys);
+    const int now = selected > 0 ? moved[static_cast<size_t>(selected - 1)] + 1 : 0;
+    if (!redraw()) {
+        m_lastSelected = now;
+        return;
+    }
+    applyRowHeights();
+    m_lastSelected = now;
+    setSelectedRow(now, column);
+}
+
+// ---------------------------------------------------------------- display
+
+void Grid::setImageList(std::shared_ptr<const ImageList> images)
+{
+    if (images)
+        m_view->setIconSize(QSize(images->size(), images->size()));
+    m_model->setImageList(std::move(images));
+}
+
+std::shared_ptr<const ImageList> Grid::imageList() const
+{
+    return m_model->imageList();
+}
+
+void Grid::setGridLines(bool on)
+{
+    m_view->setShowGrid(on);
+}
+
+void Grid::setHeaderVisible(bool on)
+{
+    m_view->horizontalHeader()->setVisible(on);
+}
+
+// ---------------------------------------------------------------- dragging
+
+void Grid::setDragIcon(const QPixmap &icon)
+{
+    m_drag->setIcon(icon);
+}
+
+QPixmap Grid::dragIcon() const
+{
+    return m_drag->icon();
+}
+
+bool Grid::startDrag()
+{
+    return m_drag->start();
+}
+
+void Grid::setDropAllowed(bool allowed)
+{
+    m_drag->setDropAllowed(allowed);
+}
+
+} // namespace controls

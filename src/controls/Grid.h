@@ -1,0 +1,164 @@
+#pragma once
+
+#include "GridTypes.h"
+#include "ImageList.h"
+
+#include <memory>
+#include <QDate>
+#include <QWidget>
+#include <vector>
+
+namespace controls {
+
+class DragSupport;
+class GridModel;
+class GridView;
+
+// A fast grid of text and image cells with keyed columns, cell colours and
+// fonts, an optional text line under each row, and sorting by text, number,
+// date or image. Rows and columns are numbered from 1; 0 means "none".
+// Invalid rows or columns are ignored by setters and give empty values.
+class Grid : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Grid(QWidget *parent = nullptr);
+    ~Grid() override;
+
+    // Painting switch. While off, changes are collected and shown in one step
+    // when it is switched on again: the way to fill many rows.
+    void setRedraw(bool on);
+    bool redraw() const;
+
+    // --- Rows
+    void clearRows();
+    // Appends an empty row; answers its number.
+    int addRow();
+    int rowCount() const;
+    // Height in pixels; 0 or less gives the row the default height back.
+    int rowHeight(int row) const;
+    void setRowHeight(int row, int height);
+    int defaultRowHeight() const;
+    void setDefaultRowHeight(int height);
+    // The row's text line: the cell of the row-text column.
+    QString rowText(int row) const;
+    void setRowText(int row, const QString &text);
+    // The height the row's text needs under the cells at the present widths.
+    int rowTextHeight(int row) const;
+
+    // --- Columns
+    int addColumn(const GridColumnDefinition &definition);
+    int addColumn(const QString &key, const QString &header, int width = 96, bool visible = true);
+    int columnCount() const;
+    // The column with this key (case-insensitive), 0 when there is none.
+    int columnIndex(const QString &key) const;
+    QString columnKey(int column) const;
+    QString columnHeader(int column) const;
+    QString columnHeader(const QString &key) const { return columnHeader(columnIndex(key)); }
+    void setColumnHeader(int column, const QString &header);
+    bool columnVisible(int column) const;
+    bool columnVisible(const QString &key) const { return columnVisible(columnIndex(key)); }
+    void setColumnVisible(int column, bool visible);
+    void setColumnVisible(const QString &key, bool visible);
+    int columnWidth(int column) const;
+    int columnWidth(const QString &key) const { return columnWidth(columnIndex(key)); }
+    void setColumnWidth(int column, int width);
+    void setColumnWidth(const QString &key, int width);
+    int columnSortOrder(int column) const;
+    int columnSortOrder(const QString &key) const { return columnSortOrder(columnIndex(key)); }
+    void setColumnSortOrder(int column, int order);
+    void setColumnSortOrder(const QString &key, int order);
+    int columnSortCode(int column) const;
+    int columnSortCode(const QString &key) const { return columnSortCode(columnIndex(key)); }
+    void setColumnSortCode(int column, int code);
+    void setColumnSortCode(const QString &key, int code);
+    // 1-based index into the image list, 0 for none.
+    int columnHeaderImage(int column) const;
+    int columnHeaderImage(const QString &key) const { return columnHeaderImage(columnIndex(key)); }
+    void setColumnHeaderImage(int column, int image);
+    void setColumnHeaderImage(const QString &key, int image);
+    QString columnFormat(int column) const;
+    bool columnFixedWidth(int column) const;
+    bool columnInSelection(int column) const;
+    bool columnIsRowText(int column) const;
+    // The left and right edge of a column's header, in viewport coordinates.
+    std::pair<int, int> columnSpan(int column) const;
+
+    // --- Cells
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString &text);
+    // Shows a date in the column's display format; an invalid date empties the cell.
+    void setCellDate(int row, int column, const QDate &date);
+    int cellImage(int row, int column) const;
+    void setCellImage(int row, int column, int image);
+    CellDetails cellDetails(int row, int column) const;
+    void setCellDetails(int row, int column, const CellDetails &details);
+    QColor cellForeColour(int row, int column) const;
+    QColor cellBackColour(int row, int column) const;
+    QFont cellFont(int row, int column) const;
+
+    // --- Selection and geometry
+    int selectedRow() const;
+    int selectedColumn() const;
+    // Selects a whole row; 0 clears the selection. The column becomes the
+    // current cell's column (0 keeps it).
+    void setSelectedRow(int row, int column = 0);
+    // The cell under a point of the viewport (the cell area without header);
+    // {0, 0} when there is none.
+    GridCell cellAt(const QPoint &viewportPoint) const;
+    // The cell's rectangle in viewport coordinates.
+    QRect cellRect(int row, int column) const;
+    void ensureVisible(int row, int column);
+
+    // --- Sorting: the keys are applied in order by sort().
+    void clearSortKeys();
+    void addSortKey(int column, int order, int sortCode);
+    std::vector<GridSortKey> sortKeys() const;
+    // Sorts the rows by the keys; the selected row stays selected.
+    void sort();
+
+    // --- Display
+    void setImageList(std::shared_ptr<const ImageList> images);
+    std::shared_ptr<const ImageList> imageList() const;
+    void setGridLines(bool on);
+    void setHeaderVisible(bool on);
+
+    // --- Dragging
+    void setDragIcon(const QPixmap &icon);
+    QPixmap dragIcon() const;
+    // Starts a drag from the grid; answers whether it was dropped and accepted.
+    bool startDrag();
+    // Called from a dragOver handler: whether the reported step may drop here.
+    void setDropAllowed(bool allowed);
+
+    // The widget that receives the mouse, for hosts and tests.
+    QWidget *viewport() const;
+
+Q_SIGNALS:
+    void selectionChanged(int row);
+    void doubleClicked(int row, int column);
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    void headerClicked(int column);
+    void dragOver(QObject *source, QPoint position, int state);
+    void dropped(QObject *source, QPoint position);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool validRow(int row) const;
+    bool validColumn(int column) const;
+    void applyRowHeights();
+
+    GridModel *m_model;
+    GridView *m_view;
+    std::unique_ptr<DragSupport> m_drag;
+    std::vector<GridSortKey> m_sortKeys;
+    int m_lastSelected = 0;
+};
+
+} // namespace controls

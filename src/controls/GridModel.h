@@ -1,0 +1,115 @@
+#pragma once
+
+#include "GridTypes.h"
+#include "ImageList.h"
+
+#include <memory>
+#include <QAbstractTableModel>
+#include <QFont>
+#include <vector>
+
+namespace controls {
+
+// Turns a display format of the d/m/y kind ("dd/mm/yyyy", minutes as "nn")
+// into the pattern QDate understands ("dd/MM/yyyy").
+QString qtDateFormat(const QString &displayFormat);
+
+// The data behind Grid: plain vectors, so that filling ten thousand rows costs
+// little more than the strings themselves. Indexes here are 0-based; Grid
+// turns them into the 1-based ones of its interface. While batching, changes
+// send no signals and the views learn of them in one step at the end.
+class GridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    static constexpr int IndentRole = Qt::UserRole + 1;
+
+    struct Cell
+    {
+        QString text;
+        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+        int image = 0;
+        int backColour = defaultColour;
+        int foreColour = defaultColour;
+        int font = -1; // index into the font table, -1 the grid's font
+        int indent = 0;
+    };
+
+    struct Column
+    {
+        GridColumnDefinition definition;
+        int sortOrder = SortNone;
+    };
+
+    explicit GridModel(QObject *parent = nullptr) : QAbstractTableModel(parent) {}
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    void setImageList(std::shared_ptr<const ImageList> images);
+    const std::shared_ptr<const ImageList> &imageList() const { return m_images; }
+
+    // While on, changes are only recorded; switching it off publishes them.
+    void setBatching(bool on);
+    bool batching() const { return m_batching; }
+
+    int addColumn(const GridColumnDefinition &definition);
+    int columns() const { return static_cast<int>(m_columns.size()); }
+    const Column &column(int column) const { return m_columns[static_cast<size_t>(column)]; }
+    // Width and visibility are the view's business; the model only keeps them.
+    GridColumnDefinition &columnSpec(int column)
+    {
+        return m_columns[static_cast<size_t>(column)].definition;
+    }
+    void setColumnHeader(int column, const QString &header);
+    void setColumnHeaderImage(int column, int image);
+    void setColumnSortOrder(int column, int order);
+    void setColumnSortCode(int column, int code);
+    // The row-text column, -1 when the grid has none.
+    int rowTextColumn() const { return m_rowTextColumn; }
+
+    void clearRows();
+    int addRow();
+    int rows() const { return static_cast<int>(m_rows.size()); }
+    const Cell &cell(int row, int column) const;
+    void setCell(int row, int column, Cell cell);
+    void setCellText(int row, int column, const QString &text);
+    void setCellImage(int row, int column, int image);
+    // 0 means the default height.
+    int rowHeight(int row) const { return m_rows[static_cast<size_t>(row)].height; }
+    void setRowHeight(int row, int height) { m_rows[static_cast<size_t>(row)].height = height; }
+    const QString &rowText(int row) const;
+    QColor rowTextColour(int row) const;
+    QFont cellFont(int row, int column, const QFont &base) const;
+
+    // A small table of the fonts cells use; cells keep an index into it.
+    int internFont(const QFont &font);
+
+    // Reorders the rows; answers, for each old row, its new position.
+    std::vector<int> sortRows(const std::vector<GridSortKey> &keys);
+
+private:
+    struct Row
+    {
+        std::vector<Cell> cells;
+        int height = 0;
+    };
+
+    bool valid(int row, int column) const;
+    void changed(int row, int column);
+
+    std::vector<Column> m_columns;
+    std::vector<Row> m_rows;
+    std::vector<QFont> m_fonts;
+    std::shared_ptr<const ImageList> m_images;
+    int m_rowTextColumn = -1;
+    bool m_batching = false;
+    bool m_structureChanged = false;
+    bool m_dataChanged = false;
+};
+
+} // namespace controls
