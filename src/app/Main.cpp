@@ -2,6 +2,7 @@
 
 #include "FileRoutines.h"
 #include "frmFilePW.h"
+#include "frmLoadSave.h"
 #include "frmMain.h"
 #include "frmTray.h"
 #include "InstanceChannel.h"
@@ -17,26 +18,6 @@
 namespace app {
 
 namespace {
-
-// Until the New/Open dialog is in, a plain file dialog stands for its
-// "Existing" page.
-class FileDialogOpenHost final : public files::OpenDialogHost
-{
-public:
-    explicit FileDialogOpenHost(platform::FileDialogs &dialogs) : m_dialogs(dialogs) {}
-    files::OpenDialogResult showOpenDialog(const files::OpenDialogRequest &request,
-                                           QWidget *owner) override
-    {
-        const std::optional<QString> chosen = m_dialogs.choose(request.fileDialog, owner);
-        if (!chosen.has_value()) {
-            return {};
-        }
-        return {.cancelled = false, .isNew = false, .filename = *chosen};
-    }
-
-private:
-    platform::FileDialogs &m_dialogs;
-};
 
 QVersionNumber programVersion()
 {
@@ -76,7 +57,7 @@ int Main(const QString &commandLine)
     const platform::Clock clock;
     const Services services{state, windows, options, recent, settings, prompt, fileDialogs, clock};
     DialogPasswordAsker passwords(services);
-    FileDialogOpenHost openDialog(fileDialogs);
+    files::LoadSaveDialogHost openDialog;
     files::FileRoutines files(services, passwords, openDialog);
 
     if (!options.AutoLoadData) {

@@ -31,6 +31,10 @@ void frmMain::Load()
         show();
         activateWindow();
         state.FirstStart = false;
+        const ProgramOptions &options = m_services.options;
+        if (state.Store->FileName().isEmpty() && options.StartupType < 2 && options.ViewWizard) {
+            m_files.OpenOrNew(true);
+        }
         UpdateView(0);
         if (m_services.options.StartupType == 1) {
             showMinimized();

@@ -47,6 +47,20 @@ close_first() {
     wait "$pid" || fail "first instance exit status $?"
 }
 
+# Without a file to open, the New/Open dialog comes up first: closing it
+# leaves the program running with no file.
+dismiss_wizard() {
+    local open
+    if open=$(wait_window '^Open$' 15); then
+        "$CLOSE" "$open"
+        sleep 0.3
+        [ -z "$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null)" ] ||
+            fail "the New/Open dialog did not close"
+    else
+        fail "no New/Open dialog at a start without file"
+    fi
+}
+
 conf_value() { sed -n "s/^$1=//p" "$CONF" | head -1; }
 
 # No instance running: a quoted path opens, without its quotes.
@@ -76,6 +90,7 @@ close_first "$main" $first
 # The lock is free again: the next start is a first instance of its own.
 "$VELLUMOR" &
 again=$!
+dismiss_wizard
 main=$(wait_window '^Vellumor V1\.0\.0$' 15) || fail "no main window after a restart"
 kill -0 $again 2>/dev/null || fail "restart ended at once, as if another instance ran"
 [ -n "$main" ] && close_first "$main" $again
@@ -88,6 +103,7 @@ set_option() {
 
 # With AutoLoadData the last file opens and the command line is ignored.
 set_option AutoLoadData true
+set_option FileName "$OTHER"
 "$VELLUMOR" "\"$FIRST\"" &
 auto=$!
 main=$(wait_window '^Vellumor V1\.0\.0$' 15) || fail "no main window with AutoLoadData"
@@ -99,8 +115,8 @@ main=$(wait_window '^Vellumor V1\.0\.0$' 15) || fail "no main window with AutoLo
 set_option FileName "<New VLM File>"
 "$VELLUMOR" &
 placeholder=$!
+dismiss_wizard
 main=$(wait_window '^Vellumor V1\.0\.0$' 15) || fail "no main window after a new file"
-sleep 0.5
 [ -z "$(xdotool search --onlyvisible --name '^VLM$' 2>/dev/null)" ] ||
     fail "the placeholder name was opened as a file"
 [ -n "$main" ] && close_first "$main" $placeholder
