@@ -57,7 +57,7 @@ int Main(const QString &commandLine)
     const platform::Clock clock;
     const Services services{state, windows, options, recent, settings, prompt, fileDialogs, clock};
     DialogPasswordAsker passwords(services);
-    files::LoadSaveDialogHost openDialog;
+    files::LoadSaveDialogHost openDialog(services);
     files::FileRoutines files(services, passwords, openDialog);
 
     if (!options.AutoLoadData) {

@@ -2,8 +2,10 @@
 
 #include "FileRoutines.h"
 #include "Grid.h"
+#include "Placement.h"
 #include "ResourceImages.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -123,7 +125,10 @@ void frmLoadSave::setFileDialog(std::unique_ptr<QFileDialog> dialog)
     dialog->setSizeGripEnabled(false);
     m_dialog = dialog.release();
     m_Controls->layout()->addWidget(m_dialog); // the panel owns it from here
-    connect(m_dialog, &QFileDialog::fileSelected, this, &frmLoadSave::cD_DialogOK);
+    // The browser's own choice, read once it has accepted: its selected-file
+    // signals are not sent for every way of choosing (a full path typed in).
+    connect(m_dialog, &QDialog::accepted, this,
+            [this] { cD_DialogOK(m_dialog->selectedFiles().value(0)); });
     connect(m_dialog, &QDialog::rejected, this, &QWidget::close);
     connect(m_dialog, &QFileDialog::directoryEntered, this, &frmLoadSave::cD_FolderChange);
     // Hooked once the browser is in: Tab and Enter are watched for our own pages.
@@ -305,14 +310,24 @@ QString frmLoadSave::recentPath(int row) const
 
 void frmLoadSave::recentSelected(int row)
 {
-    if (row < 1) {
+    if (row < 1 || !m_loaded) {
         return;
     }
     m_filename = recentPath(row);
-    if (auto *name = m_dialog != nullptr
-                         ? m_dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
-                         : nullptr) {
+    if (m_dialog == nullptr) {
+        return;
+    }
+    if (auto *name = m_dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) {
         name->setText(m_filename);
+    }
+    // The browser prefers what is selected in its views over the typed name,
+    // and typing selects look-alikes there: the path in the field must win.
+    for (auto *view : m_dialog->findChildren<QAbstractItemView *>()) {
+        const QString name = view->objectName();
+        if ((name == QStringLiteral("listView") || name == QStringLiteral("treeView")) &&
+            view->selectionModel() != nullptr) {
+            view->selectionModel()->clearSelection();
+        }
     }
 }
 
@@ -470,7 +485,9 @@ OpenDialogResult LoadSaveDialogHost::showOpenDialog(const OpenDialogRequest &req
     auto browser = std::make_unique<QFileDialog>();
     platform::configure(*browser, request.fileDialog);
     dialog.setFileDialog(std::move(browser));
+    RestorePlacement(dialog, frmLoadSave::Tag, owner, m_services.options, m_services.settings);
     dialog.showAndWait();
+    SavePlacement(dialog, frmLoadSave::Tag, m_services.options, m_services.settings);
     return {dialog.Cancelled(), dialog.IsNew(), dialog.Filename()};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OpenDialog.h"
+#include "Services.h"
 
 #include <memory>
 #include <QList>
@@ -112,7 +113,11 @@ namespace files {
 class LoadSaveDialogHost final : public OpenDialogHost
 {
 public:
+    explicit LoadSaveDialogHost(const app::Services &services) : m_services(services) {}
     OpenDialogResult showOpenDialog(const OpenDialogRequest &request, QWidget *owner) override;
+
+private:
+    const app::Services &m_services;
 };
 
 } // namespace files
