@@ -2,6 +2,8 @@
 
 #include "PasswordStore.h"
 
+#include <QFileInfo>
+
 using platform::PromptAnswer;
 using platform::PromptButtons;
 using platform::PromptIcon;
@@ -108,6 +110,13 @@ QString FileRoutines::ShowSaveAsDialog()
     QString path = *chosen;
     if (!path.endsWith(QStringLiteral(".VLM"), Qt::CaseInsensitive)) {
         path += QStringLiteral(".VLM");
+        // The dialog asked about the name as typed; the name we save under is another.
+        if (QFileInfo::exists(path) &&
+            m_services.prompt.ask(
+                path + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                PromptButtons::YesNo, PromptIcon::Exclamation, Title) != PromptAnswer::Yes) {
+            return QString();
+        }
     }
     return path;
 }

@@ -40,6 +40,7 @@ private Q_SLOTS:
     void saveNewFileAsksForName_data();
     void saveNewFileAsksForName();
     void newFileAfterSaveQuestion();
+    void addedExtensionAsksBeforeReplacing();
     void confirmExit_data();
     void confirmExit();
     void openDialogIsPrepared();
@@ -260,6 +261,30 @@ void TestFileRoutines::saveNewFileAsksForName()
         QCOMPARE(t.state.Store->FileName(), PasswordStore::NewFileName);
     }
     t.state.setCurrentMainWindow(nullptr);
+}
+
+void TestFileRoutines::addedExtensionAsksBeforeReplacing()
+{
+    TestServices t;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    QVERIFY(writeFile(path(QStringLiteral("taken.txt.VLM")), QString(), {QStringLiteral("Old")}));
+    t.state.Store->SetKdfParams(KdfParams::Minimum());
+    t.state.Store->NewFile();
+    t.dialogs.queue(path(QStringLiteral("taken.txt")));
+    t.prompt.queue(PromptAnswer::No);
+    QVERIFY(!routines.SavePasswordFile(true));
+    QCOMPARE(servicesIn(path(QStringLiteral("taken.txt.VLM"))), QStringList{"Old"});
+    QCOMPARE(t.prompt.asked.size(), 1);
+    QCOMPARE(t.prompt.asked.first().text,
+             path(QStringLiteral("taken.txt.VLM")) +
+                 QStringLiteral(" already exists.\nDo you want to replace it?"));
+    QCOMPARE(t.prompt.asked.first().buttons, PromptButtons::YesNo);
+
+    t.dialogs.queue(path(QStringLiteral("taken.txt")));
+    t.prompt.queue(PromptAnswer::Yes);
+    QVERIFY(routines.SavePasswordFile(true));
+    QCOMPARE(servicesIn(path(QStringLiteral("taken.txt.VLM"))), QStringList{});
 }
 
 void TestFileRoutines::newFileAfterSaveQuestion()
