@@ -1,6 +1,8 @@
 #include "FileRoutines.h"
 
+#include "HandOver.h"
 #include "PasswordStore.h"
+#include "StartUp.h"
 
 #include <QFileInfo>
 
@@ -217,6 +219,15 @@ bool FileRoutines::ImportPasswordFile()
                           PromptButtons::Ok, PromptIcon::None, Title);
     updateView();
     return true;
+}
+
+void FileRoutines::ReceiveHandOver(QWidget *window, const QByteArray &payload)
+{
+    app::receiveHandOver(
+        m_services.state, payload,
+        {.restoreAndActivate = [window] { app::RestoreAndActivate(window); },
+         .askToSave = [this](const QString &prompt) { return AskToSave(prompt, false); },
+         .openFilePath = [this] { OpenPasswordFile(m_services.state.FilePath); }});
 }
 
 bool FileRoutines::ConfirmExit()

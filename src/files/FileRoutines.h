@@ -49,6 +49,10 @@ public:
     // The chosen name, or "" when the user cancelled.
     QString ShowSaveAsDialog();
 
+    // What a main window does with the bytes of a later start: bring itself
+    // forward and, for a path, ask to save and open it.
+    void ReceiveHandOver(QWidget *window, const QByteArray &payload);
+
     // The questions before the program ends: save a modified file, then,
     // when nothing is left unsaved, whether to exit at all. False keeps the
     // program running.

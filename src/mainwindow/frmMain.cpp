@@ -1,9 +1,7 @@
 #include "frmMain.h"
 
-#include "HandOver.h"
 #include "PasswordStore.h"
 #include "Placement.h"
-#include "StartUp.h"
 
 #include <QCloseEvent>
 #include <QTreeWidget>
@@ -73,11 +71,7 @@ void frmMain::SetMenuEnabled(bool /*enabled*/) {}
 
 void frmMain::HandOver(const QByteArray &payload)
 {
-    app::receiveHandOver(
-        m_services.state, payload,
-        {.restoreAndActivate = [this] { app::RestoreAndActivate(this); },
-         .askToSave = [this](const QString &prompt) { return m_files.AskToSave(prompt, false); },
-         .openFilePath = [this] { m_files.OpenPasswordFile(m_services.state.FilePath); }});
+    m_files.ReceiveHandOver(this, payload);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

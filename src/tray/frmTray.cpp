@@ -1,8 +1,5 @@
 #include "frmTray.h"
 
-#include "HandOver.h"
-#include "StartUp.h"
-
 #include <QCloseEvent>
 #include <QMenu>
 
@@ -100,11 +97,7 @@ void frmTray::OpenMainWindow()
 
 void frmTray::HandOver(const QByteArray &payload)
 {
-    app::receiveHandOver(
-        m_services.state, payload,
-        {.restoreAndActivate = [this] { app::RestoreAndActivate(this); },
-         .askToSave = [this](const QString &prompt) { return m_files.AskToSave(prompt, false); },
-         .openFilePath = [this] { m_files.OpenPasswordFile(m_services.state.FilePath); }});
+    m_files.ReceiveHandOver(this, payload);
 }
 
 void frmTray::closeEvent(QCloseEvent *event)
