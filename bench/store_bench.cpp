@@ -303,7 +303,9 @@ int measure(int records, const QString &kdfName, const QString &dataDir)
     };
     check("open_budget_ms", budget.openMs, openMs);
     check("save_budget_ms", budget.saveMs, saveMs);
-    check("peak_budget_mb", budget.peakMiB, peak);
+    // The memory budget is for opening and saving; the merge that follows
+    // holds a second file's records besides and is reported in peak_rss_mb.
+    check("peak_budget_mb", budget.peakMiB, first.peakAfterSaveMiB);
     line << QStringLiteral("within_budget=%1")
                 .arg(!anyBudget ? QStringLiteral("n/a")
                                 : (within ? QStringLiteral("yes") : QStringLiteral("no")));
