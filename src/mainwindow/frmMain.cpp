@@ -1,10 +1,13 @@
 #include "frmMain.h"
 
+#include "CategoryTree.h"
+#include "NodeKeys.h"
 #include "PasswordStore.h"
 #include "Placement.h"
+#include "ResourceImages.h"
+#include "Tree.h"
 
 #include <QCloseEvent>
-#include <QTreeWidget>
 
 frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent)
     : QMainWindow(parent), m_services(services), m_files(files)
@@ -12,10 +15,13 @@ frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWid
     setObjectName(QStringLiteral("frmMain"));
     setMinimumSize(500, 300);
     resize(760, 480);
-    m_tree = new QTreeWidget(this);
-    m_tree->setObjectName(QStringLiteral("tvtreeview"));
-    m_tree->setHeaderHidden(true);
-    setCentralWidget(m_tree);
+    tvtreeview = new controls::Tree(this);
+    tvtreeview->setObjectName(QStringLiteral("tvtreeview"));
+    tvtreeview->setImageList(controls::resource_images::imageList(101));
+    setCentralWidget(tvtreeview);
+    m_categoryTree = new CategoryTree(*tvtreeview, services.state, this);
+    m_categoryTree->LoadDragIcons(controls::resource_images::imageList(102));
+    m_categoryTree->setFillGrid([this](int node) { FillGrid(node); });
 }
 
 frmMain::~frmMain() = default;
@@ -48,12 +54,17 @@ void frmMain::Load()
 void frmMain::UpdateView(qint32 value)
 {
     if (value != 0) {
-        return; // only a node's records change; the grid is not here yet
+        FillGrid(value);
+        return;
     }
-    m_tree->clear();
-    const PasswordStore &store = *m_services.state.Store;
-    auto *root = new QTreeWidgetItem(m_tree, QStringList{store.Title()});
-    root->setData(0, Qt::UserRole, QStringLiteral("Root"));
+    m_categoryTree->LoadTree();
+    FillGrid(tvtreeview->firstNode());
+}
+
+void frmMain::FillGrid(int node)
+{
+    // The grid arrives with its own code; until then the node is remembered.
+    m_categoryTree->currentNodeKey = tvtreeview->key(node);
 }
 
 void frmMain::ReloadMenu() {}

@@ -5,7 +5,11 @@
 
 #include <QMainWindow>
 
-class QTreeWidget;
+class CategoryTree;
+
+namespace controls {
+class Tree;
+}
 
 // The main window. For now it holds what start-up, the hand-over and the
 // switch to the tray need: its load and close sequences and the public
@@ -32,12 +36,18 @@ public:
     bool IsInstanceWindow() const override { return m_marked; }
     void HandOver(const QByteArray &payload) override;
 
+    controls::Tree *tree() const { return tvtreeview; }
+    CategoryTree *categoryTree() const { return m_categoryTree; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     const app::Services &m_services;
     files::FileRoutines &m_files;
-    QTreeWidget *m_tree = nullptr;
+    void FillGrid(int node);
+
+    controls::Tree *tvtreeview = nullptr;
+    CategoryTree *m_categoryTree = nullptr;
     bool m_marked = false;
 };

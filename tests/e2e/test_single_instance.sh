@@ -61,6 +61,18 @@ dismiss_wizard() {
     fi
 }
 
+# Waits until a process has done its work: its CPU time stands still for a
+# second (a hand-over is handled after the second start has ended).
+settle() {
+    local pid=$1 last= now i
+    for ((i = 0; i < 60; i++)); do
+        sleep 0.5
+        now=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null) || return 0
+        if [ "$now" = "$last" ] && [ $i -ge 2 ]; then return 0; fi
+        last=$now
+    done
+}
+
 conf_value() { sed -n "s/^$1=//p" "$CONF" | head -1; }
 
 # No instance running: a quoted path opens, without its quotes.
@@ -79,7 +91,7 @@ sleep 0.5
 # A second start with a quoted path: the first opens exactly that path.
 timeout 10 "$VELLUMOR" "\"$OTHER\""; rc=$?
 [ $rc -eq 0 ] || fail "second start with a path: exit status $rc"
-sleep 1
+settle $first
 close_first "$main" $first
 
 [ "$(conf_value File-1)" = "$OTHER" ] || fail "File-1 is '$(conf_value File-1)', not the handed-over path"

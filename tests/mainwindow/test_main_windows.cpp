@@ -8,12 +8,12 @@
 #include "MainLoop.h"
 #include "StartUp.h"
 #include "TestServices.h"
+#include "Tree.h"
 
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 
 using platform::PromptAnswer;
 
@@ -71,9 +71,8 @@ void runWith(TestServices &t, files::FileRoutines &routines,
 
 QString rootText(frmMain *window)
 {
-    auto *tree = window->findChild<QTreeWidget *>(QStringLiteral("tvtreeview"));
-    return tree != nullptr && tree->topLevelItemCount() > 0 ? tree->topLevelItem(0)->text(0)
-                                                            : QStringLiteral("<no tree>");
+    const controls::Tree *tree = window->tree();
+    return tree->firstNode() != 0 ? tree->text(tree->firstNode()) : QString();
 }
 
 } // namespace
