@@ -175,12 +175,17 @@ int Grid::rowTextHeight(int row) const
 
 int Grid::addColumn(const GridColumnDefinition &definition)
 {
+    // The header must know the new section before its width and mode are set,
+    // so a column added while painting is off is announced at once.
+    const bool batching = m_model->batching();
+    m_model->setBatching(false);
     const int column = m_model->addColumn(definition);
     QHeaderView *header = m_view->horizontalHeader();
     m_view->setColumnWidth(column, std::max(definition.width, 1));
     header->setSectionResizeMode(column, definition.fixedWidth ? QHeaderView::Fixed
                                                                : QHeaderView::Interactive);
     m_view->setColumnHidden(column, definition.rowText || !definition.visible);
+    m_model->setBatching(batching);
     return column + 1;
 }
 

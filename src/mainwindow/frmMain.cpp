@@ -1,13 +1,16 @@
 #include "frmMain.h"
 
 #include "CategoryTree.h"
+#include "Grid.h"
 #include "NodeKeys.h"
+#include "PasswordGrid.h"
 #include "PasswordStore.h"
 #include "Placement.h"
 #include "ResourceImages.h"
 #include "Tree.h"
 
 #include <QCloseEvent>
+#include <QSplitter>
 
 frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent)
     : QMainWindow(parent), m_services(services), m_files(files)
@@ -15,13 +18,26 @@ frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWid
     setObjectName(QStringLiteral("frmMain"));
     setMinimumSize(500, 300);
     resize(760, 480);
-    tvtreeview = new controls::Tree(this);
+    const auto treeImages = controls::resource_images::imageList(101);
+    const auto dragImages = controls::resource_images::imageList(102);
+    m_splitter = new QSplitter(this);
+    tvtreeview = new controls::Tree(m_splitter);
     tvtreeview->setObjectName(QStringLiteral("tvtreeview"));
-    tvtreeview->setImageList(controls::resource_images::imageList(101));
-    setCentralWidget(tvtreeview);
+    tvtreeview->setImageList(treeImages);
+    grdpw = new controls::Grid(m_splitter);
+    grdpw->setObjectName(QStringLiteral("grdpw"));
+    m_splitter->addWidget(tvtreeview);
+    m_splitter->addWidget(grdpw);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({200, 560});
+    setCentralWidget(m_splitter);
     m_categoryTree = new CategoryTree(*tvtreeview, services.state, this);
-    m_categoryTree->LoadDragIcons(controls::resource_images::imageList(102));
+    m_categoryTree->LoadDragIcons(dragImages);
+    m_categoryTree->setGridSource(grdpw);
     m_categoryTree->setFillGrid([this](int node) { FillGrid(node); });
+    m_passwordGrid = new PasswordGrid(*grdpw, *tvtreeview, *m_categoryTree, services, this);
+    m_passwordGrid->setImages(treeImages, dragImages);
+    m_passwordGrid->SetupGridColumns();
 }
 
 frmMain::~frmMain() = default;
@@ -63,8 +79,7 @@ void frmMain::UpdateView(qint32 value)
 
 void frmMain::FillGrid(int node)
 {
-    // The grid arrives with its own code; until then the node is remembered.
-    m_categoryTree->currentNodeKey = tvtreeview->key(node);
+    m_passwordGrid->FillGrid(node);
 }
 
 void frmMain::ReloadMenu() {}

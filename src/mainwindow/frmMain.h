@@ -6,10 +6,13 @@
 #include <QMainWindow>
 
 class CategoryTree;
+class PasswordGrid;
+class QSplitter;
 
 namespace controls {
+class Grid;
 class Tree;
-}
+} // namespace controls
 
 // The main window. For now it holds what start-up, the hand-over and the
 // switch to the tray need: its load and close sequences and the public
@@ -38,6 +41,8 @@ public:
 
     controls::Tree *tree() const { return tvtreeview; }
     CategoryTree *categoryTree() const { return m_categoryTree; }
+    controls::Grid *grid() const { return grdpw; }
+    PasswordGrid *passwordGrid() const { return m_passwordGrid; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -47,7 +52,10 @@ private:
     files::FileRoutines &m_files;
     void FillGrid(int node);
 
+    QSplitter *m_splitter = nullptr;
     controls::Tree *tvtreeview = nullptr;
+    controls::Grid *grdpw = nullptr;
     CategoryTree *m_categoryTree = nullptr;
+    PasswordGrid *m_passwordGrid = nullptr;
     bool m_marked = false;
 };

@@ -1,3 +1,4 @@
+#include "AfterPasses.h"
 #include "MainLoop.h"
 #include "WindowStack.h"
 
@@ -48,15 +49,20 @@ private:
     QWidget m_widget;
 };
 
-// Runs the loop; steps run one after another, each after the previous pass.
+// Runs the loop; steps run one after another, each after the passes of the previous one.
 QStringList runWith(RunState &state, const QList<std::function<void()>> &steps, Journal &journal)
 {
     MainLoop loop(state,
                   [&journal](bool tray) { return std::make_unique<FakeWindow>(journal, tray); });
-    int delay = 0;
-    for (const auto &step : steps) {
-        QTimer::singleShot(delay += 5, &loop, step);
-    }
+    constexpr int turns = 6;
+    std::function<void(qsizetype)> runStep = [&](qsizetype i) {
+        if (i >= steps.size()) {
+            return;
+        }
+        steps.at(i)();
+        afterPasses(&loop, turns, [&runStep, i] { runStep(i + 1); });
+    };
+    afterPasses(&loop, turns, [&runStep] { runStep(0); });
     loop.run();
     return journal.events;
 }

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void rowsAreOneBased();
     void outOfRangeIsIgnored();
     void batchedFill();
+    void columnsAddedWhilePaintingIsOff();
     void sort_data();
     void sort();
     void sortOrderToggles();
@@ -202,6 +203,26 @@ void TestGrid::batchedFill()
     grid.setRedraw(true);
     QCOMPARE(tableOf(grid)->model()->rowCount(), 1);
     QCOMPARE(grid.selectedRow(), 0);
+}
+
+void TestGrid::columnsAddedWhilePaintingIsOff()
+{
+    // Columns are set up with painting off; their widths, modes and visibility must hold.
+    Grid grid;
+    grid.setRedraw(false);
+    GridColumnDefinition fixed = column("Fixed", 120);
+    fixed.fixedWidth = true;
+    grid.addColumn(fixed);
+    grid.addColumn(column("Hidden", 50, false));
+    grid.setCellText(grid.addRow(), 1, "x");
+    QVERIFY(!grid.redraw());
+    grid.setRedraw(true);
+    QTableView *table = tableOf(grid);
+    QCOMPARE(table->model()->columnCount(), 2);
+    QCOMPARE(table->columnWidth(0), 120);
+    QCOMPARE(table->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    QVERIFY(table->isColumnHidden(1));
+    QCOMPARE(grid.cellText(1, 1), QString("x"));
 }
 
 void TestGrid::sort_data()

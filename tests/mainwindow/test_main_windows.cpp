@@ -3,6 +3,7 @@
 // the exit questions, a later start's hand-over reaches the window, and the
 // window stack switches the tray menu off while a dialog is open.
 
+#include "AfterPasses.h"
 #include "frmMain.h"
 #include "frmTray.h"
 #include "MainLoop.h"
@@ -25,17 +26,6 @@ struct Journal
     frmMain *main = nullptr;
     frmTray *tray = nullptr;
 };
-
-// Runs f after a few turns of the event loop: enough for the passes that the
-// previous step asked for (a switch takes two) to have run, whatever the time.
-void afterPasses(QObject *context, int turns, const std::function<void()> &f)
-{
-    if (turns == 0) {
-        f();
-        return;
-    }
-    QTimer::singleShot(0, context, [context, turns, f] { afterPasses(context, turns - 1, f); });
-}
 
 // Runs the real loop with real windows; each step runs once the passes that
 // the previous one caused are done.
