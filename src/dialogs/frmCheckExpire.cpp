@@ -5,10 +5,12 @@
 #include "PasswordStore.h"
 #include "Placement.h"
 
+#include <algorithm>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 using platform::PromptButtons;
@@ -21,6 +23,16 @@ const QString Title = QStringLiteral("VLM");
 // Windows RGB values, as the grid takes them.
 constexpr int Red = 0x0000FF;
 constexpr int Green = 0x00FF00;
+
+constexpr int ServiceWidth = 150;
+constexpr int DateWidth = 100;
+constexpr int StatusWidth = 160;
+// The columns as defined, and what the window needs around them (frame,
+// margins, a vertical scroll bar) to show them without a horizontal one.
+constexpr int ColumnsWidth = ServiceWidth + 2 * DateWidth + StatusWidth;
+constexpr int Chrome = 50;
+// Room a cell leaves beside its text.
+constexpr int CellPadding = 16;
 
 const QString ServiceKey = QStringLiteral("Service");
 const QString ExpDateKey = QStringLiteral("ExpDate");
@@ -38,7 +50,7 @@ controls::GridColumnDefinition column(const QString &key, const QString &header,
 
 controls::GridColumnDefinition dateColumn(const QString &key, const QString &header)
 {
-    controls::GridColumnDefinition definition = column(key, header, 100);
+    controls::GridColumnDefinition definition = column(key, header, DateWidth);
     definition.format = QStringLiteral("dd/mm/yyyy");
     definition.sortCode = controls::SortDate;
     return definition;
@@ -69,8 +81,7 @@ frmCheckExpire::frmCheckExpire(const app::Services &services, dialogs::EditPassw
     layout->addLayout(buttons);
 
     SetupExpirationGrid();
-    // Room for every column without a horizontal scroll bar.
-    resize(560, 300);
+    resize(ColumnsWidth + Chrome, 300);
 
     connect(cmdEdit, &QPushButton::clicked, this, &frmCheckExpire::cmdEdit_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &frmCheckExpire::cmdcancel_Click);
@@ -87,12 +98,13 @@ frmCheckExpire::~frmCheckExpire()
 
 void frmCheckExpire::SetupExpirationGrid()
 {
-    controls::GridColumnDefinition service = column(ServiceKey, QStringLiteral("Service"), 150);
+    controls::GridColumnDefinition service =
+        column(ServiceKey, QStringLiteral("Service"), ServiceWidth);
     service.fixedWidth = true;
     grid->addColumn(service);
     grid->addColumn(dateColumn(ExpDateKey, QStringLiteral("Exp. Date")));
     grid->addColumn(dateColumn(ChangeDateKey, QStringLiteral("Chg. Date")));
-    grid->addColumn(column(StatusKey, QStringLiteral("Status"), 160));
+    grid->addColumn(column(StatusKey, QStringLiteral("Status"), StatusWidth));
     grid->setDefaultRowHeight(16);
 }
 
@@ -150,7 +162,34 @@ bool frmCheckExpire::FillExpirationList()
     }
     const bool any = grid->rowCount() > 0;
     grid->setRedraw(true);
+    fitStatusColumn();
     return any;
+}
+
+void frmCheckExpire::fitStatusColumn()
+{
+    // The status is what the list is read for: its column grows to the
+    // longest message (dates in a long local format do not fit 160 pixels),
+    // and the window with it, as far as the screen allows.
+    const int statusColumn = grid->columnIndex(StatusKey);
+    const QFontMetrics metrics = grid->fontMetrics();
+    int widest = StatusWidth;
+    for (int row = 1; row <= grid->rowCount(); ++row) {
+        widest = std::max(widest, metrics.horizontalAdvance(grid->cellText(row, statusColumn)) +
+                                      CellPadding);
+    }
+    grid->setColumnWidth(statusColumn, widest);
+
+    int columns = 0;
+    for (int column = 1; column <= grid->columnCount(); ++column) {
+        columns += grid->columnWidth(column);
+    }
+    const QScreen *shown = screen();
+    const int room = shown != nullptr ? shown->availableGeometry().width() : columns + Chrome;
+    const int wanted = std::min(columns + Chrome, room);
+    if (width() < wanted) {
+        resize(wanted, height());
+    }
 }
 
 bool frmCheckExpire::View_Expires()

@@ -53,6 +53,7 @@ protected:
 
 private:
     void SetupExpirationGrid();
+    void fitStatusColumn();
     void Form_Load();
     void Form_Unload();
     void cmdEdit_Click();

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 using platform::PromptButtons;
@@ -204,6 +205,7 @@ class TestCheckExpire : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
     void columns_data();
     void columns();
     void listsRecordsDue_data();
@@ -224,7 +226,15 @@ private Q_SLOTS:
     void passwordDialogStacksOverList();
     void dateColumnsSortByDate();
     void placementKeptBetweenLists();
+    void statusColumnFitsLongMessages_data();
+    void statusColumnFitsLongMessages();
 };
+
+void TestCheckExpire::init()
+{
+    // Placement saved by one case must not move the window of the next.
+    QSettings(QStringLiteral("Quorvan"), QStringLiteral("VLM")).clear();
+}
 
 void TestCheckExpire::columns_data()
 {
@@ -523,6 +533,7 @@ void TestCheckExpire::editOpensSelectedService()
     both.change = true;
     both.changeIn = -1;
     f.add(QStringLiteral("second"), both);
+    f.add(QStringLiteral("third"), expiring(-9));
     // The dialog behind the callback makes the record due no more.
     frmCheckExpire list(f.t.services, [&f](const QString &service) {
         f.edited << service;
@@ -530,13 +541,13 @@ void TestCheckExpire::editOpensSelectedService()
     });
     QVERIFY(list.View_Expires());
     const QStringList before = rowsOf(*list.grid);
-    QCOMPARE(before.size(), 3);
+    QCOMPARE(before.size(), 4);
     if (how == QLatin1String("double")) {
         list.grid->setSelectedRow(1);
         QTest::mouseDClick(list.grid->viewport(), Qt::LeftButton, {},
-                           list.grid->cellRect(3, 1).center());
+                           list.grid->cellRect(2, 1).center());
     } else {
-        list.grid->setSelectedRow(3);
+        list.grid->setSelectedRow(2);
         if (how == QLatin1String("button")) {
             QTest::mouseClick(list.cmdEdit, Qt::LeftButton);
         } else {
@@ -649,6 +660,40 @@ void TestCheckExpire::placementKeptBetweenLists()
     QVERIFY(second.View_Expires());
     QCOMPARE(second.size(), QSize(620, 345));
     QCOMPARE(second.pos(), QPoint(40, 60));
+}
+
+void TestCheckExpire::statusColumnFitsLongMessages_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<bool>("wider");
+    QTest::newRow("small font keeps 160") << 6 << false;
+    QTest::newRow("large font widens") << 24 << true;
+}
+
+void TestCheckExpire::statusColumnFitsLongMessages()
+{
+    QFETCH(int, pointSize);
+    QFETCH(bool, wider);
+    Fixture f;
+    f.add(QStringLiteral("svc"), changing(2, true, 2));
+    frmCheckExpire list(f.t.services, f.editor());
+    QFont font = list.grid->font();
+    font.setPointSize(pointSize);
+    list.grid->setFont(font);
+    const int before = list.width();
+    QVERIFY(list.View_Expires());
+    const controls::Grid &grid = *list.grid;
+    const int status = grid.columnIndex(QStringLiteral("Status"));
+    const int textWidth =
+        QFontMetrics(font).horizontalAdvance(QStringLiteral("2 days to changing"));
+    QCOMPARE(grid.columnWidth(status) > 160, wider);
+    QVERIFY(grid.columnWidth(status) > textWidth);
+    int columns = 0;
+    for (int column = 1; column <= grid.columnCount(); ++column) {
+        columns += grid.columnWidth(column);
+    }
+    QCOMPARE(list.width() > before, wider);
+    QVERIFY(list.width() > columns);
 }
 
 QTEST_MAIN(TestCheckExpire)
