@@ -147,12 +147,12 @@ bool frmCheckExpire::FillExpirationList()
             const int colour = item.overdue() ? Red : Green;
             grid->setCellText(row, serviceColumn, item.service);
 
-            const int dateColumn =
+            const int partColumn =
                 item.part == DueItem::Part::Expiration ? expColumn : changeColumn;
-            grid->setCellDate(row, dateColumn, item.date);
-            controls::CellDetails date = grid->cellDetails(row, dateColumn);
+            grid->setCellDate(row, partColumn, item.date);
+            controls::CellDetails date = grid->cellDetails(row, partColumn);
             date.foreColour = colour;
-            grid->setCellDetails(row, dateColumn, date);
+            grid->setCellDetails(row, partColumn, date);
 
             controls::CellDetails status;
             status.text = item.message;
