@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "FileRoutines.h"
+#include "frmCheckExpire.h"
 #include "frmFilePW.h"
 #include "frmLoadSave.h"
 #include "frmMain.h"
@@ -59,6 +60,8 @@ int Main(const QString &commandLine)
     DialogPasswordAsker passwords(services);
     files::LoadSaveDialogHost openDialog(services);
     files::FileRoutines files(services, passwords, openDialog);
+    // Editing from the list comes with the record dialog.
+    files.setExpirationCheck([&services] { dialogs::CheckExpiration(services, {}); });
 
     if (!options.AutoLoadData) {
         state.FilePath = StripQuotes(commandLine);
