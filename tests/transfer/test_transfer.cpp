@@ -42,10 +42,8 @@ class UrlCatcher : public QObject
 {
     Q_OBJECT
 
-public Q_SLOTS:
-    void openUrl(const QUrl &url) { urls.append(url.toString()); }
-
 public:
+    Q_INVOKABLE void openUrl(const QUrl &url) { urls.append(url.toString()); }
     QStringList urls;
 };
 

@@ -19,7 +19,10 @@ QByteArray runClient(const QString &program, const QStringList &arguments)
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timeout.start(10000);
     process.start(program, arguments);
     loop.exec();
     if (process.state() != QProcess::NotRunning) {
