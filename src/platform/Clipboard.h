@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 namespace platform {
@@ -18,6 +19,20 @@ class SystemClipboard final : public Clipboard
 public:
     void setText(const QString &text, bool secret) override;
     static const char *const SecretHintFormat; // "x-kde-passwordManagerHint"
+};
+
+// Remembers what was put on the clipboard: the test back end.
+class RecordingClipboard final : public Clipboard
+{
+public:
+    struct Entry
+    {
+        QString text;
+        bool secret = false;
+        friend bool operator==(const Entry &, const Entry &) = default;
+    };
+    void setText(const QString &text, bool secret) override { entries.append({text, secret}); }
+    QList<Entry> entries;
 };
 
 } // namespace platform

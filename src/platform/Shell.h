@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 
@@ -28,6 +29,19 @@ public:
     // How a text is opened: something with a scheme is a URL, an executable file
     // a program, any other existing file a document, the rest a web address.
     static Kind classify(const QString &target);
+};
+
+// Remembers what it was asked to open and answers with opens: the test back end.
+class RecordingShell final : public Shell
+{
+public:
+    bool open(const QString &target) override
+    {
+        opened.append(target);
+        return opens;
+    }
+    QStringList opened;
+    bool opens = true;
 };
 
 } // namespace platform
