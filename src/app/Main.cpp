@@ -12,6 +12,7 @@
 #include "PasswordStore.h"
 #include "Services.h"
 #include "StartUp.h"
+#include "TransferRoutines.h"
 
 #include <QCoreApplication>
 #include <QVersionNumber>
@@ -87,12 +88,18 @@ int Main(const QString &commandLine)
                          }
                      });
 
+    platform::SystemClipboard clipboard;
+    platform::DesktopShell shell;
+    const std::unique_ptr<platform::KeyTyper> typer = platform::makeSystemKeyTyper();
+    const transfer::TransferRoutines transfers(services, clipboard, shell, *typer);
     {
         MainLoop loop(state, [&](bool tray) -> std::unique_ptr<MainWindowOps> {
             if (tray) {
                 return std::make_unique<frmTray>(services, files);
             }
-            return std::make_unique<frmMain>(services, files);
+            auto window = std::make_unique<frmMain>(services, files);
+            window->setTransfer(&transfers);
+            return window;
         });
         loop.run();
     }

@@ -7,6 +7,7 @@
 #include "PasswordStore.h"
 #include "Placement.h"
 #include "ResourceImages.h"
+#include "TransferRoutines.h"
 #include "Tree.h"
 
 #include <QCloseEvent>
@@ -41,6 +42,18 @@ frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWid
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::setTransfer(const transfer::TransferRoutines *transfer)
+{
+    PasswordGrid::Commands commands;
+    if (transfer != nullptr) {
+        commands.copyPassword = [transfer](const QString &s) { transfer->CopyPassword(s); };
+        commands.copyUserPassword = [transfer](const QString &s) { transfer->CopyUserPassword(s); };
+        commands.copyUrl = [transfer](const QString &s) { transfer->CopyURL(s); };
+        commands.executeUrl = [transfer](const QString &url) { transfer->ExecuteUrlThenTray(url); };
+    }
+    m_passwordGrid->setCommands(std::move(commands));
+}
 
 void frmMain::Load()
 {

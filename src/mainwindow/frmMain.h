@@ -9,6 +9,10 @@ class CategoryTree;
 class PasswordGrid;
 class QSplitter;
 
+namespace transfer {
+class TransferRoutines;
+}
+
 namespace controls {
 class Grid;
 class Tree;
@@ -26,6 +30,9 @@ public:
 
     frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent = nullptr);
     ~frmMain() override;
+
+    // Copying, typing and links for the grid's actions; none until set.
+    void setTransfer(const transfer::TransferRoutines *transfer);
 
     // The load sequence: placement, marker, first-start work, view, caption.
     void Load() override;
