@@ -95,7 +95,9 @@ int Main(const QString &commandLine)
     {
         MainLoop loop(state, [&](bool tray) -> std::unique_ptr<MainWindowOps> {
             if (tray) {
-                return std::make_unique<frmTray>(services, files);
+                auto window = std::make_unique<frmTray>(services, files);
+                window->setTransfer(&transfers);
+                return window;
             }
             auto window = std::make_unique<frmMain>(services, files);
             window->setTransfer(&transfers);

@@ -34,6 +34,30 @@ void PopupMenu::clear()
     m_dirty = true;
 }
 
+bool PopupMenu::removeItem(int item)
+{
+    if (!contains(item))
+        return false;
+    // Children always come after their parent, so one pass finds the whole branch.
+    std::vector<bool> removed(m_items.size() + 1, false);
+    removed[static_cast<size_t>(item)] = true;
+    for (int i = item + 1; i <= count(); ++i)
+        removed[static_cast<size_t>(i)] = removed[static_cast<size_t>(at(i)->parent)];
+    std::vector<int> newIndex(m_items.size() + 1, 0);
+    std::vector<Item> kept;
+    for (int i = 1; i <= count(); ++i) {
+        if (removed[static_cast<size_t>(i)])
+            continue;
+        Item copy = *at(i);
+        copy.parent = newIndex[static_cast<size_t>(copy.parent)];
+        kept.push_back(std::move(copy));
+        newIndex[static_cast<size_t>(i)] = static_cast<int>(kept.size());
+    }
+    m_items = std::move(kept);
+    m_dirty = true;
+    return true;
+}
+
 int PopupMenu::addItem(const QString &caption, const QString &key, int parent, const QString &image,
                        bool enabled, bool checked, bool isDefault, qint64 itemData)
 {

@@ -27,6 +27,9 @@ public:
     ~PopupMenu() override;
 
     void clear();
+    // Removes an item with its sub-menu; later items move up by the number
+    // removed. False when the item does not exist.
+    bool removeItem(int item);
     // Answers the new item's number, 0 when the parent does not exist.
     int addItem(const QString &caption, const QString &key = {}, int parent = 0,
                 const QString &image = {}, bool enabled = true, bool checked = false,

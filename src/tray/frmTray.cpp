@@ -1,7 +1,17 @@
 #include "frmTray.h"
 
+#include "frmSysTray.h"
+#include "PasswordStore.h"
+#include "ResourceImages.h"
+#include "TransferRoutines.h"
+
+#include <QApplication>
 #include <QCloseEvent>
-#include <QMenu>
+#include <QHash>
+
+// Until the maker's own addresses are settled, these name the project.
+const QString frmTray::HomePage = QStringLiteral("https://vellumor.quorvan.example/");
+const QString frmTray::MailAddress = QStringLiteral("mailto:vellumor@quorvan.example");
 
 frmTray::frmTray(const app::Services &services, files::FileRoutines &files, QWidget *parent)
     : QWidget(parent), m_services(services), m_files(files)
@@ -23,65 +33,176 @@ void frmTray::Load()
 
 void frmTray::showIcon()
 {
-    if (m_icon != nullptr) {
+    if (m_sysTray != nullptr) {
         return;
     }
-    m_menu = std::make_unique<QMenu>();
-    m_icon = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/vellumor/app.png")));
-    connect(m_icon.get(), &QSystemTrayIcon::activated, this, &frmTray::activated);
+    m_sysTray = std::make_unique<frmSysTray>();
+    m_sysTray->Initialise(QApplication::windowIcon(), this);
+    connect(m_sysTray.get(), &frmSysTray::SysTrayMouseDown, this, [this](int button) {
+        if (button == 2 && m_menuEnabled) {
+            m_sysTray->ShowMenu();
+        }
+    });
+    connect(m_sysTray.get(), &frmSysTray::SysTrayDoubleClick, this,
+            [this](int) { OpenMainWindow(); });
+    connect(m_sysTray.get(), &frmSysTray::MenuClick, this,
+            [this](int, const QString &key) { MenuClick(key); });
     UpdateView(0);
-    m_icon->show();
+    m_sysTray->setIconHandle(QApplication::windowIcon());
     m_menuEnabled = true;
 }
 
 void frmTray::removeIcon()
 {
-    if (m_icon != nullptr) {
-        m_icon->hide();
-    }
-    m_icon.reset();
-    m_menu.reset();
+    m_images.reset();
+    m_sysTray.reset();
 }
 
 void frmTray::UpdateView(qint32 /*value*/)
 {
-    if (m_menu == nullptr) {
+    if (m_sysTray == nullptr) {
         return;
     }
-    m_menu->clear();
-    QAction *open = m_menu->addAction(QStringLiteral("&Open VLM"));
-    connect(open, &QAction::triggered, this, [this] { MenuClick(QStringLiteral("open")); });
-    if (m_services.options.SysTrayDef == 1) {
-        m_menu->setDefaultAction(open);
+    const ProgramOptions &options = m_services.options;
+    if (options.ViewMenuIcon && m_images == nullptr) {
+        m_images = controls::resource_images::imageList(105);
+    } else if (!options.ViewMenuIcon) {
+        m_images.reset();
     }
-    m_menu->addSeparator();
-    QAction *exit = m_menu->addAction(QStringLiteral("&Exit VLM"));
-    connect(exit, &QAction::triggered, this, [this] { MenuClick(QStringLiteral("close")); });
-    m_icon->setToolTip(QStringLiteral("Vellumor!"));
-}
+    frmSysTray &tray = *m_sysTray;
+    tray.ClearMenu();
+    tray.setImageList(m_images);
+    const auto image = [&options](const char16_t *key) {
+        return options.ViewMenuIcon ? QString::fromUtf16(key) : QString();
+    };
 
-void frmTray::activated(QSystemTrayIcon::ActivationReason reason)
-{
-    switch (reason) {
-    case QSystemTrayIcon::Context:
-        if (m_menuEnabled) {
-            m_menu->popup(QCursor::pos());
+    const PasswordStore &store = *m_services.state.Store;
+    QHash<qint16, int> categoryItems;
+    QHash<qint16, int> subCategoryItems;
+    for (const Category &category : store.Categories()) {
+        const int item = tray.AddMenuItem(category.DescrCat,
+                                          QStringLiteral("cat") + QString::number(category.codcat),
+                                          false, 0, 0, image(u"CFOLDER"), false, false);
+        categoryItems.insert(category.codcat, item);
+        for (const SubCategory &sub : store.SubCategories()) {
+            if (sub.codcat != category.codcat) {
+                continue;
+            }
+            subCategoryItems.insert(
+                sub.CodSCat, tray.AddMenuItem(sub.DescrSCat,
+                                              QStringLiteral("scat") + QString::number(sub.CodSCat),
+                                              false, 0, item, image(u"CFOLDER"), false, false));
         }
-        break;
-    case QSystemTrayIcon::DoubleClick:
-        OpenMainWindow();
-        break;
-    default:
-        break;
     }
+    for (const PasswordEntry &entry : store.Passwords()) {
+        const int sub = subCategoryItems.value(entry.CodSCat, 0);
+        const int parent = sub != 0 ? sub : categoryItems.value(entry.codcat, 0);
+        tray.AddMenuItem(entry.service, QStringLiteral("srv") + entry.service, false, 0, parent,
+                         image(u"PW"), false, true);
+        if (parent != 0) {
+            tray.EnableMenuItem(parent, true);
+        }
+        if (sub != 0) {
+            tray.EnableMenuItem(categoryItems.value(entry.codcat, 0), true);
+        }
+    }
+    if (store.Passwords().Count() > 0) {
+        tray.AddMenuItem(QStringLiteral("-"), QString(), false, 0, 0, QString(), false, true);
+    }
+    if (!store.FileName().isEmpty()) {
+        const bool addDefault = options.SysTrayDef == 2;
+        const int add = tray.AddMenuItem(QStringLiteral("&Add"), QStringLiteral("add"), false, 0, 0,
+                                         QString(), false, true);
+        tray.AddMenuItem(QStringLiteral("&Password"), QStringLiteral("addpw"), addDefault, 0, add,
+                         image(u"PADD"), false, true);
+        tray.AddMenuItem(QStringLiteral("&Category"), QStringLiteral("addcat"), addDefault, 0, add,
+                         QString(), false, true);
+        tray.AddMenuItem(QStringLiteral("&SubCategory"), QStringLiteral("addscat"), addDefault, 0,
+                         add, QString(), false, true);
+    }
+    tray.AddMenuItem(QStringLiteral("&Open VLM"), QStringLiteral("open"), options.SysTrayDef == 1,
+                     0, 0, image(u"VLM"), false, true);
+    tray.AddMenuItem(QStringLiteral("&Program Option"), QStringLiteral("option"), false, 0, 0,
+                     image(u"CONFIG"), false, true);
+    tray.AddMenuItem(QStringLiteral("-"), QString(), false, 0, 0, QString(), false, true);
+    tray.AddMenuItem(QStringLiteral("&Email Me"), QStringLiteral("email"), false, 0, 0,
+                     image(u"MAIL"), false, true);
+    tray.AddMenuItem(QStringLiteral("&Vlm Homepage"), QStringLiteral("home"), false, 0, 0,
+                     image(u"WEB"), false, true);
+    tray.AddMenuItem(QStringLiteral("&About..."), QStringLiteral("about"), false, 0, 0,
+                     image(u"HELP"), false, true);
+    tray.AddMenuItem(QStringLiteral("-"), QString(), false, 0, 0, QString(), false, true);
+    tray.AddMenuItem(QStringLiteral("&Exit VLM"), QStringLiteral("close"), false, 0, 0, QString(),
+                     false, true);
+    tray.setToolTip(QStringLiteral("Vellumor!"));
 }
 
 void frmTray::MenuClick(const QString &key)
 {
+    const auto run = [](const auto &command, const auto &...arguments) {
+        if (command) {
+            command(arguments...);
+        }
+    };
     if (key == QStringLiteral("open")) {
         OpenMainWindow();
     } else if (key == QStringLiteral("close")) {
         close();
+    } else if (key == QStringLiteral("about")) {
+        run(m_commands.showAbout);
+    } else if (key == QStringLiteral("option")) {
+        run(m_commands.showOptions);
+    } else if (key == QStringLiteral("addpw")) {
+        run(m_commands.showAddPassword, qint16(0), qint16(0), qint32(0));
+    } else if (key == QStringLiteral("addcat")) {
+        run(m_commands.showCategoryEditor);
+    } else if (key == QStringLiteral("addscat")) {
+        run(m_commands.showSubCategoryEditor);
+    } else if (key == QStringLiteral("home")) {
+        if (m_transfer != nullptr) {
+            m_transfer->OpenURL(HomePage);
+        }
+    } else if (key == QStringLiteral("email")) {
+        if (m_transfer != nullptr) {
+            m_transfer->OpenURL(MailAddress);
+        }
+    } else if (key.startsWith(QStringLiteral("srv"))) {
+        serviceAction(key.mid(3));
+    }
+}
+
+void frmTray::serviceAction(const QString &service)
+{
+    if (m_services.options.SysTrayPWDefault == 1) {
+        if (m_commands.showEditPassword) {
+            m_commands.showEditPassword(service, 0);
+        }
+        return;
+    }
+    if (m_transfer == nullptr) {
+        return;
+    }
+    switch (m_services.options.SysTrayPWDefault) {
+    case 2:
+        m_transfer->CopyPassword(service);
+        break;
+    case 3:
+        m_transfer->CopyUserPassword(service);
+        break;
+    case 4:
+        m_transfer->CopyURL(service);
+        break;
+    case 5:
+        m_transfer->SendPassword(service);
+        break;
+    case 6:
+        m_transfer->SendUserPassword(service);
+        break;
+    case 7:
+        m_transfer->ExecuteUrlThenTray(m_services.state.Store->GetField(4, service));
+        break;
+    default:
+        break;
     }
 }
 

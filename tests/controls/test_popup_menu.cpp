@@ -17,6 +17,7 @@ class TestPopupMenu : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void removeItemWithItsBranch();
     void itemModel();
     void outOfRange();
     void builtMenu();
@@ -52,6 +53,28 @@ QAction *actionFor(QMenu *menu, const QString &text)
 }
 
 } // namespace
+
+void TestPopupMenu::removeItemWithItsBranch()
+{
+    PopupMenu menu;
+    menu.addItem("first", "a");
+    const int sub = menu.addItem("sub", "b");
+    menu.addItem("child", "c", sub);
+    const int grandchild = menu.addItem("inner", "d", sub);
+    menu.addItem("leaf", "e", grandchild);
+    menu.addItem("last", "f");
+    const int kept = menu.addItem("under last", "g", 6);
+    QCOMPARE(kept, 7);
+    QVERIFY(!menu.removeItem(0));
+    QVERIFY(!menu.removeItem(8));
+    QVERIFY(menu.removeItem(sub));
+    QCOMPARE(menu.count(), 3);
+    QCOMPARE(menu.key(1), QString("a"));
+    QCOMPARE(menu.key(2), QString("f"));
+    QCOMPARE(menu.key(3), QString("g"));
+    QCOMPARE(menu.parentItem(3), 2); // renumbered with its parent
+    QCOMPARE(menu.indexOf("c"), 0);
+}
 
 void TestPopupMenu::itemModel()
 {

@@ -5,6 +5,7 @@
 
 #include "AfterPasses.h"
 #include "frmMain.h"
+#include "frmSysTray.h"
 #include "frmTray.h"
 #include "MainLoop.h"
 #include "StartUp.h"
@@ -173,7 +174,7 @@ void TestMainWindows::trayExitCancelledKeepsRunning()
             {[&](Journal &j) { j.tray->MenuClick(QStringLiteral("close")); },
              [&](Journal &j) {
                  stillInTray =
-                     j.tray != nullptr && j.tray->trayIcon() != nullptr && !t.state.ExitRequested();
+                     j.tray != nullptr && j.tray->sysTray() != nullptr && !t.state.ExitRequested();
                  QVERIFY(stillInTray);
                  t.prompt.queue(PromptAnswer::No); // leave without saving
                  j.tray->MenuClick(QStringLiteral("close"));
@@ -251,16 +252,19 @@ void TestMainWindows::startInTray()
     runWith(t, routines, {[&](Journal &j) {
                 QVERIFY(!t.state.FirstStart);
                 QVERIFY(!j.tray->isVisible());
-                QCOMPARE(j.tray->trayIcon()->toolTip(), QStringLiteral("Vellumor!"));
-                for (const QAction *action : j.tray->menu()->actions()) {
-                    menu << (action->isSeparator() ? QStringLiteral("-") : action->text());
+                QCOMPARE(j.tray->sysTray()->ToolTip(), QStringLiteral("Vellumor!"));
+                controls::PopupMenu &popup = j.tray->sysTray()->PopupMenuObject();
+                for (int item = 1; item <= popup.count(); ++item) {
+                    menu << popup.caption(item) +
+                                (popup.isDefault(item) ? QStringLiteral(" (default)") : QString());
                 }
-                QCOMPARE(j.tray->menu()->defaultAction()->text(), QStringLiteral("&Open VLM"));
                 t.state.requestExit();
             }},
             journal);
     QCOMPARE(journal.windows, QStringList{"tray"});
-    QCOMPARE(menu, (QStringList{"&Open VLM", "-", "&Exit VLM"}));
+    // No file open: nothing to add, no services.
+    QCOMPARE(menu, (QStringList{"&Open VLM (default)", "&Program Option", "-", "&Email Me",
+                                "&Vlm Homepage", "&About...", "-", "&Exit VLM"}));
 }
 
 QTEST_MAIN(TestMainWindows)
