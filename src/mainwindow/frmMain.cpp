@@ -9,9 +9,12 @@
 #include "ResourceImages.h"
 #include "TransferRoutines.h"
 #include "Tree.h"
+#include "ViewState.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
 #include <QSplitter>
+#include <QStatusBar>
 
 frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent)
     : QMainWindow(parent), m_services(services), m_files(files)
@@ -39,9 +42,40 @@ frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWid
     m_passwordGrid = new PasswordGrid(*grdpw, *tvtreeview, *m_categoryTree, services, this);
     m_passwordGrid->setImages(treeImages, dragImages);
     m_passwordGrid->SetupGridColumns();
+    statusBar();
+    buildViewMenu();
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::buildViewMenu()
+{
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    m_toolbarItem = view->addAction(QStringLiteral("&Toolbar"));
+    m_statusBarItem = view->addAction(QStringLiteral("&StatusBar"));
+    m_treeViewItem = view->addAction(QStringLiteral("&Tree View"));
+    for (QAction *item : {m_toolbarItem, m_statusBarItem, m_treeViewItem}) {
+        item->setCheckable(true);
+        item->setChecked(true);
+    }
+    view->addSeparator();
+    view->addMenu(m_passwordGrid->columnMenu());
+    view->addMenu(m_passwordGrid->sortMenu());
+    view->addMenu(m_passwordGrid->sortOrderMenu());
+    connect(m_statusBarItem, &QAction::toggled, this,
+            [this](bool on) { statusBar()->setVisible(on); });
+    connect(m_treeViewItem, &QAction::toggled, this, [this](bool on) {
+        tvtreeview->setVisible(on);
+        m_passwordGrid->setTreeViewChecked(on);
+        FillGrid(tvtreeview->selectedNode());
+    });
+}
+
+ViewStateParts frmMain::viewStateParts()
+{
+    return {*m_splitter,      *tvtreeview,    *statusBar(), *m_treeViewItem,
+            *m_statusBarItem, *m_toolbarItem, *grdpw,       *m_passwordGrid};
+}
 
 void frmMain::setTransfer(const transfer::TransferRoutines *transfer)
 {
@@ -78,6 +112,7 @@ void frmMain::Load()
         activateWindow();
     }
     setWindowTitle(state.AppTitle);
+    RestoreViewState(viewStateParts(), m_services.settings);
 }
 
 void frmMain::UpdateView(qint32 value)
@@ -121,6 +156,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    SaveViewState(viewStateParts(), m_services.settings);
     SavePlacement(*this, Tag, m_services.options, m_services.settings);
     m_marked = false;
     if (!state.SwitchWindow()) {

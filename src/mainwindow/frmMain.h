@@ -7,7 +7,9 @@
 
 class CategoryTree;
 class PasswordGrid;
+class QAction;
 class QSplitter;
+struct ViewStateParts;
 
 namespace transfer {
 class TransferRoutines;
@@ -50,6 +52,8 @@ public:
     CategoryTree *categoryTree() const { return m_categoryTree; }
     controls::Grid *grid() const { return grdpw; }
     PasswordGrid *passwordGrid() const { return m_passwordGrid; }
+    QAction *treeViewItem() const { return m_treeViewItem; }
+    QAction *statusBarItem() const { return m_statusBarItem; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -58,11 +62,16 @@ private:
     const app::Services &m_services;
     files::FileRoutines &m_files;
     void FillGrid(int node);
+    void buildViewMenu();
+    ViewStateParts viewStateParts();
 
     QSplitter *m_splitter = nullptr;
     controls::Tree *tvtreeview = nullptr;
     controls::Grid *grdpw = nullptr;
     CategoryTree *m_categoryTree = nullptr;
     PasswordGrid *m_passwordGrid = nullptr;
+    QAction *m_treeViewItem = nullptr;
+    QAction *m_statusBarItem = nullptr;
+    QAction *m_toolbarItem = nullptr;
     bool m_marked = false;
 };
