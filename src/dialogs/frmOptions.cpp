@@ -87,6 +87,14 @@ QWidget *page(QWidget *parent, const QString &name, const QList<QGroupBox *> &fr
     return panel;
 }
 
+// Lists and fields keep their own width instead of running to the frame's edge.
+QFormLayout *formLayout(QWidget *frame = nullptr)
+{
+    auto *layout = new QFormLayout(frame);
+    layout->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    return layout;
+}
+
 void setText(QLineEdit &field, qint16 value)
 {
     field.setText(QString::number(value));
@@ -135,6 +143,8 @@ frmOptions::frmOptions(const app::Services &services, QString programPath, QWidg
     layout->addWidget(TabStrip);
     layout->addWidget(pages, 1);
     layout->addLayout(buttons);
+    // As large as the largest page needs, no larger.
+    resize(sizeHint());
 
     connect(TabStrip, &QTabBar::currentChanged, this, &frmOptions::TabStrip_Click);
     connect(optStartGroup, &QButtonGroup::idClicked, this, &frmOptions::optStart_Click);
@@ -204,7 +214,7 @@ QWidget *frmOptions::buildLoadSavePage()
     chkExpire = checkBox(frame, QStringLiteral("chkExpire"),
                          QStringLiteral("Check For Expiration on Load"));
 
-    auto *fields = new QFormLayout;
+    auto *fields = formLayout();
     fields->addRow(label(frame, QStringLiteral("Entry in Load History "), txthistory), txthistory);
     fields->addRow(label(frame, QStringLiteral("Backup Type"), cbBackup), cbBackup);
     auto *layout = new QVBoxLayout(frame);
@@ -222,7 +232,7 @@ QWidget *frmOptions::buildViewSystrayPage()
     cbSystray2 = choiceList(tray, QStringLiteral("cbSystray2"), options::serviceActions());
     chkURLTray = checkBox(tray, QStringLiteral("chkURLTray"),
                           QStringLiteral("GO to Systray after executing URL"));
-    auto *trayFields = new QFormLayout(tray);
+    auto *trayFields = formLayout(tray);
     trayFields->addRow(label(tray, QStringLiteral("Double Click Action"), cbSystray), cbSystray);
     trayFields->addRow(label(tray, QStringLiteral("Service Click Action"), cbSystray2), cbSystray2);
     trayFields->addRow(chkURLTray);
@@ -236,7 +246,7 @@ QWidget *frmOptions::buildViewSystrayPage()
                      QStringLiteral("Show Cat/Sub if no Treeview present"));
     chkFileName = checkBox(view, QStringLiteral("chkFileName"),
                            QStringLiteral("Show FileName in Title Caption"));
-    auto *viewFields = new QFormLayout(view);
+    auto *viewFields = formLayout(view);
     viewFields->addRow(chkViewIcon);
     viewFields->addRow(chkNotes);
     viewFields->addRow(label(view, QStringLiteral("Default Grid Action"), cbAction), cbAction);
@@ -252,7 +262,7 @@ QWidget *frmOptions::buildDefaultAddPage()
     txtDChange = lineEdit(frame, QStringLiteral("txtDChange"), NumberWidth);
     txtNExpire = lineEdit(frame, QStringLiteral("txtNExpire"), NumberWidth);
     txtNChange = lineEdit(frame, QStringLiteral("txtNChange"), NumberWidth);
-    auto *fields = new QFormLayout(frame);
+    auto *fields = formLayout(frame);
     fields->addRow(label(frame, QStringLiteral("Expiration days"), txtDExpire), txtDExpire);
     fields->addRow(label(frame, QStringLiteral("Change days"), txtDChange), txtDChange);
     fields->addRow(label(frame, QStringLiteral("Notify expir. days"), txtNExpire), txtNExpire);
