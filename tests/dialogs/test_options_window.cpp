@@ -79,8 +79,6 @@ private Q_SLOTS:
     void badNumberRefused();
     void closing_data();
     void closing();
-    void overAnotherDialog();
-    void trayMenuOffWhileOpen();
     void placementKept();
     void showOptionsDeletesOnClose();
     void pagesDrawnWhole();
@@ -440,40 +438,6 @@ void TestOptionsWindow::closing()
     QCOMPARE(stored().ShowNotes, applies);
     QCOMPARE(stored().HistorySize, qint16(how == "enter-history" ? 20 : 10));
     QVERIFY(f.t.prompt.asked.isEmpty());
-}
-
-void TestOptionsWindow::overAnotherDialog()
-{
-    Fixture f;
-    QWidget below(nullptr, Qt::Dialog);
-    below.show();
-    f.t.windows.PushWindow(&below);
-    {
-        frmOptions dialog(f.t.services, ProgramPath);
-        open(dialog);
-        QVERIFY(!below.isEnabled());
-        QVERIFY(!f.main.widget.isEnabled());
-        QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
-        QVERIFY(below.isEnabled());
-        QVERIFY(!f.main.widget.isEnabled());
-        QCOMPARE(f.t.windows.top(), &below);
-        QVERIFY(f.t.state.MenuOnlyRefresh());
-    }
-    QCOMPARE(f.t.windows.count(), 1); // destroying the closed window pops nothing more
-    f.t.windows.PopWindow(false, false, 0);
-}
-
-void TestOptionsWindow::trayMenuOffWhileOpen()
-{
-    Fixture f;
-    f.t.state.TrayMode = true;
-    frmOptions dialog(f.t.services, ProgramPath);
-    open(dialog);
-    QCOMPARE(f.main.calls, QStringList{"SetMenuEnabled(false)"});
-    QTest::keyClick(dialog.TabStrip, Qt::Key_Escape);
-    QCOMPARE(f.main.calls, QStringList({"SetMenuEnabled(false)", "SetMenuEnabled(true)"}));
-    QVERIFY(f.t.state.RefreshRequested());
-    QVERIFY(f.t.state.MenuOnlyRefresh());
 }
 
 void TestOptionsWindow::placementKept()
