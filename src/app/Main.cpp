@@ -5,6 +5,7 @@
 #include "frmFilePW.h"
 #include "frmLoadSave.h"
 #include "frmMain.h"
+#include "frmOptions.h"
 #include "frmTray.h"
 #include "InstanceChannel.h"
 #include "LoadOptions.h"
@@ -97,6 +98,11 @@ int Main(const QString &commandLine)
             if (tray) {
                 auto window = std::make_unique<frmTray>(services, files);
                 window->setTransfer(&transfers);
+                frmTray::Commands commands;
+                commands.showOptions = [&services] {
+                    dialogs::ShowOptions(services, QCoreApplication::applicationFilePath());
+                };
+                window->setCommands(std::move(commands));
                 return window;
             }
             auto window = std::make_unique<frmMain>(services, files);
