@@ -5,6 +5,7 @@
 #include "frmPW.h"
 #include "UpDown.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -96,6 +97,8 @@ void frmPW::buildControls()
     // Tab from the last field of a page goes to the buttons.
     setTabOrder(cmdOK, cmdCancel);
     setTabOrder(cmdCancel, cmdAnother);
+    // Room for a link or a long service name without scrolling the field.
+    setMinimumWidth(440);
 }
 
 QWidget *frmPW::buildGeneralPage()
@@ -207,6 +210,16 @@ QWidget *frmPW::buildExpirationPage()
               QStringLiteral("Changing Date"),
               QStringLiteral("Days to Change")}};
 
+    // The captions of both frames share one width, so their fields line up.
+    int captionWidth = 0;
+    for (const Frame &f : frames) {
+        for (const QString &caption :
+             {f.dateCaption, f.counterCaption, QStringLiteral("Notify before")}) {
+            captionWidth = std::max(captionWidth, fontMetrics().horizontalAdvance(caption));
+        }
+    }
+    captionWidth += 32;
+
     auto *layout = new QVBoxLayout(page);
     for (const Frame &f : frames) {
         const auto name = [&f](std::size_t i) { return QString::fromUtf16(f.names.at(i)); };
@@ -244,6 +257,7 @@ QWidget *frmPW::buildExpirationPage()
         noticeRow->addStretch();
         grid->addLayout(noticeRow, 2, 1, 1, 2);
         grid->setColumnStretch(2, 1);
+        grid->setColumnMinimumWidth(0, captionWidth);
 
         layout->addWidget(f.check);
         layout->addWidget(f.frame);
