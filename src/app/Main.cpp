@@ -1,17 +1,16 @@
 #include "Main.h"
 
 #include "FileRoutines.h"
-#include "frmCheckExpire.h"
 #include "frmFilePW.h"
 #include "frmLoadSave.h"
 #include "frmMain.h"
-#include "frmOptions.h"
 #include "frmTray.h"
 #include "InstanceChannel.h"
 #include "LoadOptions.h"
 #include "MainLoop.h"
 #include "PasswordStore.h"
 #include "Services.h"
+#include "ShowWindows.h"
 #include "StartUp.h"
 #include "TransferRoutines.h"
 
@@ -62,8 +61,12 @@ int Main(const QString &commandLine)
     DialogPasswordAsker passwords(services);
     files::LoadSaveDialogHost openDialog(services);
     files::FileRoutines files(services, passwords, openDialog);
-    // Editing from the list comes with the record dialog.
-    files.setExpirationCheck([&services] { dialogs::CheckExpiration(services, {}); });
+    platform::SystemClipboard clipboard;
+    platform::DesktopShell shell;
+    const std::unique_ptr<platform::KeyTyper> typer = platform::makeSystemKeyTyper();
+    const transfer::TransferRoutines transfers(services, clipboard, shell, *typer);
+    const ShowWindows openers(services, transfers, QCoreApplication::applicationFilePath());
+    files.setExpirationCheck([&openers] { openers.ShowCheckExpire(); });
 
     if (!options.AutoLoadData) {
         state.FilePath = StripQuotes(commandLine);
@@ -89,24 +92,25 @@ int Main(const QString &commandLine)
                          }
                      });
 
-    platform::SystemClipboard clipboard;
-    platform::DesktopShell shell;
-    const std::unique_ptr<platform::KeyTyper> typer = platform::makeSystemKeyTyper();
-    const transfer::TransferRoutines transfers(services, clipboard, shell, *typer);
     {
         MainLoop loop(state, [&](bool tray) -> std::unique_ptr<MainWindowOps> {
             if (tray) {
                 auto window = std::make_unique<frmTray>(services, files);
                 window->setTransfer(&transfers);
                 frmTray::Commands commands;
-                commands.showOptions = [&services] {
-                    dialogs::ShowOptions(services, QCoreApplication::applicationFilePath());
+                commands.showOptions = [&openers] { openers.ShowOptions(); };
+                commands.showAddPassword = [&openers](qint16 c, qint16 s, qint32 node) {
+                    openers.ShowAddPassword(c, s, node);
                 };
+                commands.showEditPassword = [&openers](const QString &service, qint32 node) {
+                    openers.ShowEditPassword(service, node);
+                };
+                commands.showSubCategoryEditor = [&openers] { openers.ShowSubCategoryEditor(); };
                 window->setCommands(std::move(commands));
                 return window;
             }
             auto window = std::make_unique<frmMain>(services, files);
-            window->setTransfer(&transfers);
+            window->setRoutines(&transfers, &openers);
             return window;
         });
         loop.run();

@@ -7,6 +7,7 @@
 #include "PasswordStore.h"
 #include "Placement.h"
 #include "ResourceImages.h"
+#include "ShowWindows.h"
 #include "TransferRoutines.h"
 #include "Tree.h"
 #include "ViewState.h"
@@ -77,7 +78,7 @@ ViewStateParts frmMain::viewStateParts()
             *m_statusBarItem, *m_toolbarItem, *grdpw,       *m_passwordGrid};
 }
 
-void frmMain::setTransfer(const transfer::TransferRoutines *transfer)
+void frmMain::setRoutines(const transfer::TransferRoutines *transfer, const ShowWindows *windows)
 {
     PasswordGrid::Commands commands;
     if (transfer != nullptr) {
@@ -85,6 +86,20 @@ void frmMain::setTransfer(const transfer::TransferRoutines *transfer)
         commands.copyUserPassword = [transfer](const QString &s) { transfer->CopyUserPassword(s); };
         commands.copyUrl = [transfer](const QString &s) { transfer->CopyURL(s); };
         commands.executeUrl = [transfer](const QString &url) { transfer->ExecuteUrlThenTray(url); };
+    }
+    if (windows != nullptr) {
+        commands.editPassword = [this, windows] {
+            const QString service = m_passwordGrid->GetSelectedService();
+            if (!service.isEmpty()) {
+                windows->ShowEditPassword(service, m_categoryTree->currentNodeIndex);
+            }
+        };
+        commands.deletePassword = [this, windows] {
+            const QString service = m_passwordGrid->GetSelectedService();
+            if (!service.isEmpty()) {
+                windows->DeleteServicePrompt(service, m_categoryTree->currentNodeIndex);
+            }
+        };
     }
     m_passwordGrid->setCommands(std::move(commands));
 }

@@ -9,6 +9,7 @@ class CategoryTree;
 class PasswordGrid;
 class QAction;
 class QSplitter;
+class ShowWindows;
 struct ViewStateParts;
 
 namespace transfer {
@@ -33,8 +34,8 @@ public:
     frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Copying, typing and links for the grid's actions; none until set.
-    void setTransfer(const transfer::TransferRoutines *transfer);
+    // Copying, typing, links and dialogs for the grid's actions; none until set.
+    void setRoutines(const transfer::TransferRoutines *transfer, const ShowWindows *windows);
 
     // The load sequence: placement, marker, first-start work, view, caption.
     void Load() override;

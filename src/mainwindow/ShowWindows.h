@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Services.h"
+
+#include <QString>
+
+namespace transfer {
+class TransferRoutines;
+}
+
+// The dialog openers and the commands that the main window's menus, its grid
+// and the tray menu share. Each dialog makes itself modal through the window
+// stack and asks for its refresh when it closes.
+class ShowWindows
+{
+public:
+    ShowWindows(const app::Services &services, const transfer::TransferRoutines &transfer,
+                QString programPath);
+
+    void ShowAddPassword(qint16 codcat, qint16 CodSCat, qint32 selectedNode) const;
+    void ShowEditPassword(const QString &service, qint32 selectedNode) const;
+    void ShowCheckExpire() const;
+    void ShowOptions() const;
+    // Refused, with a message, while the file has no category.
+    void ShowSubCategoryEditor() const;
+    void DeleteServicePrompt(const QString &service, qint32 node) const;
+    void ExecuteUrlThenTray(const QString &url) const;
+
+private:
+    const app::Services &m_services;
+    const transfer::TransferRoutines &m_transfer;
+    QString m_programPath;
+};
