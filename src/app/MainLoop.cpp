@@ -1,6 +1,7 @@
 #include "MainLoop.h"
 
 #include <QEventLoop>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 namespace app {
@@ -41,6 +42,23 @@ void MainLoop::schedulePass()
 void MainLoop::pass()
 {
     m_passPending = false;
+    // A window's load or refresh may let events run; a pass asked for meanwhile
+    // waits until this one is done, so a window is never released while its
+    // own code is still running.
+    if (m_inPass) {
+        m_passAgain = true;
+        return;
+    }
+    const QScopedValueRollback inPass(m_inPass, true);
+    passSteps();
+    if (m_passAgain) {
+        m_passAgain = false;
+        schedulePass();
+    }
+}
+
+void MainLoop::passSteps()
+{
     if (m_state.ExitRequested() && m_window == nullptr) {
         m_quit();
         return;

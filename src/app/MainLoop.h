@@ -29,11 +29,14 @@ public:
 private:
     void schedulePass();
     void pass();
+    void passSteps();
 
     RunState &m_state;
     WindowFactory m_factory;
     std::unique_ptr<MainWindowOps> m_window;
     bool m_passPending = false;
+    bool m_inPass = false;    // a pass is running (a window's load may run events)
+    bool m_passAgain = false; // asked for while a pass was running
     bool m_running = false;
     std::function<void()> m_quit;
 };

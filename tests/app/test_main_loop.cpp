@@ -2,6 +2,7 @@
 #include "MainLoop.h"
 #include "WindowStack.h"
 
+#include <functional>
 #include <QTest>
 #include <QTimer>
 
@@ -40,6 +41,16 @@ public:
     void GotoSysTray() override {}
     void SetMenuEnabled(bool) override {}
     QWidget *window() override { return &m_widget; }
+    void Load() override
+    {
+        if (onLoad) {
+            onLoad();
+            log(QStringLiteral("loaded"));
+        }
+    }
+
+    // Runs during the load, as a window's own load code may run events.
+    std::function<void()> onLoad;
 
 private:
     void log(const QString &what) { m_journal.events.append(m_kind + QLatin1Char(' ') + what); }
@@ -79,6 +90,7 @@ private Q_SLOTS:
     void menuOnlyRefresh();
     void switchingNeverEndsTheLoop();
     void requestsMadeTogetherMakeOnePass();
+    void exitDuringLoadWaitsForTheLoad();
 };
 
 void TestMainLoop::refreshAfterTheDialogHasGone()
@@ -156,6 +168,27 @@ void TestMainLoop::requestsMadeTogetherMakeOnePass()
                                        }},
                                        journal);
     QCOMPARE(events, (QStringList{"main create", "main UpdateView 2", "main release"}));
+}
+
+void TestMainLoop::exitDuringLoadWaitsForTheLoad()
+{
+    // The user closes the window while its load still runs events: the
+    // window must outlive its own load, then go.
+    RunState state;
+    Journal journal;
+    MainLoop loop(state, [&](bool tray) {
+        auto window = std::make_unique<FakeWindow>(journal, tray);
+        window->onLoad = [&state] {
+            state.requestExit();
+            for (int i = 0; i < 5; ++i) {
+                QCoreApplication::processEvents();
+            }
+        };
+        return window;
+    });
+    loop.run();
+    QCOMPARE(journal.events, (QStringList{"main create", "main loaded", "main release"}));
+    QCOMPARE(journal.alive, 0);
 }
 
 QTEST_MAIN(TestMainLoop)
