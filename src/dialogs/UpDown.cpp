@@ -82,6 +82,11 @@ void UpDown::stepBy(int steps)
 
 bool UpDown::eventFilter(QObject *watched, QEvent *event)
 {
+    // Only keys and the wheel matter; other events also reach here while the
+    // buddy is being destroyed, when it must not be looked at as a line edit.
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::Wheel) {
+        return QWidget::eventFilter(watched, event);
+    }
     if (watched == m_buddy && m_buddy->isEnabled() && !m_buddy->isReadOnly()) {
         if (event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
