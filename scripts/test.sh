@@ -15,9 +15,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELLUMOR_SANITIZE=ON \
   -DVELLUMOR_BENCH=OFF
 (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j2 -R 'store|expiration')
+  ctest --output-on-failure -j2 -R '^test_(store|expiration$)')
 (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j2 -E 'store|expiration')
+  ctest --output-on-failure -j2 -E '^test_(store|expiration$)')
 
 if [ -x "$root/fuzz/run.sh" ]; then
   "$root/fuzz/run.sh" "$root/build-fuzz"
