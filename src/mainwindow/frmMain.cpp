@@ -12,6 +12,7 @@
 #include "Tree.h"
 #include "ViewState.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QSplitter>
@@ -21,6 +22,13 @@ frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWid
     : QMainWindow(parent), m_services(services), m_files(files)
 {
     setObjectName(QStringLiteral("frmMain"));
+    // Coming back to the program brings its open dialogs back above this window.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive && m_marked) {
+                    m_services.windows.RaiseAll();
+                }
+            });
     setMinimumSize(500, 300);
     resize(760, 480);
     const auto treeImages = controls::resource_images::imageList(101);

@@ -17,6 +17,12 @@ frmTray::frmTray(const app::Services &services, files::FileRoutines &files, QWid
     : QWidget(parent), m_services(services), m_files(files)
 {
     setObjectName(QStringLiteral("frmTray"));
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive && m_marked) {
+                    m_services.windows.RaiseAll();
+                }
+            });
 }
 
 frmTray::~frmTray()

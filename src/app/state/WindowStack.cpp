@@ -47,6 +47,15 @@ void WindowStack::PopWindow(bool refresh, bool menuOnly, qint32 value)
     }
 }
 
+void WindowStack::RaiseAll()
+{
+    for (const QPointer<QWidget> &window : m_windows) {
+        if (window != nullptr) {
+            window->raise();
+        }
+    }
+}
+
 void WindowStack::waitUntilEmpty()
 {
     if (m_windows.isEmpty()) {

@@ -28,6 +28,10 @@ public:
     qsizetype count() const { return m_windows.size(); }
     QWidget *top() const { return m_windows.isEmpty() ? nullptr : m_windows.constLast().data(); }
 
+    // When the program becomes active again: every open dialog to the top, in
+    // the order they were opened, so they stay above the main window.
+    void RaiseAll();
+
     // Runs events until no dialog is open; returns at once when none is.
     void waitUntilEmpty();
 
