@@ -225,3 +225,4 @@ inline PromptRequest deleteQuestion(const QString &group, int count)
 } // namespace cattest
 
 Q_DECLARE_METATYPE(cattest::PromptAnswer)
+Q_DECLARE_METATYPE(cattest::PromptRequest)

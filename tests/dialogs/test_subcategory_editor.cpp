@@ -42,6 +42,8 @@ private Q_SLOTS:
     void move_data();
     void move();
     void moveWithoutSelection();
+    void refusals_data();
+    void refusals();
     void closing_data();
     void closing();
 };
@@ -174,6 +176,7 @@ void TestSubCategoryEditor::deleteWithRecords()
         }
     }
     QCOMPARE(webRecords, shopRecords);
+    QCOMPARE(selectedLine(*editor.lstSubCateg), lines.contains(sub) ? sub : QString());
     editor.close();
 }
 
@@ -301,6 +304,50 @@ void TestSubCategoryEditor::moveWithoutSelection()
     QTest::mouseClick(editor.cmdChange, Qt::LeftButton);
     QCOMPARE(f.t.prompt.asked, QList<PromptRequest>{errore()});
     QCOMPARE(f.subcategories(QStringLiteral("Web")),
+             (QStringList{QStringLiteral("Forums"), QStringLiteral("Shops")}));
+    editor.close();
+}
+
+void TestSubCategoryEditor::refusals_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<PromptRequest>("message");
+    QTest::addColumn<QString>("storeError");
+    QTest::newRow("delete, gone meanwhile")
+        << QStringLiteral("delete") << critical(QStringLiteral("Cannot Delete This Subcategory!"))
+        << QStringLiteral("There is no subcategory \"Forums\" in that category.");
+    QTest::newRow("move, name taken there")
+        << QStringLiteral("move") << critical(QStringLiteral("Cannot Change This SubCategory!"))
+        << QStringLiteral("The category \"Mail\" already has a subcategory \"Forums\".");
+}
+
+void TestSubCategoryEditor::refusals()
+{
+    QFETCH(QString, action);
+    QFETCH(PromptRequest, message);
+    QFETCH(QString, storeError);
+    Fixture f;
+    frmSubCategory editor(f.t.services);
+    editor.show();
+    QVERIFY(chooseItem(*editor.cboCategorie, QStringLiteral("Web")));
+    QVERIFY(clickLine(*editor.lstSubCateg, QStringLiteral("Forums")));
+    if (action == QStringLiteral("delete")) {
+        QVERIFY(f.store().DeleteSubCategory(f.code(QStringLiteral("Web")), QStringLiteral("Forums"),
+                                            true));
+        QTest::mouseClick(editor.cmdDel, Qt::LeftButton);
+    } else {
+        QVERIFY(f.store().AddSubCategory(f.code(QStringLiteral("Mail")), QStringLiteral("Forums")));
+        whenAsked([](frmChangeCat &dialog) {
+            QVERIFY(chooseItem(*dialog.cboCategorie, QStringLiteral("Mail")));
+            QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+        });
+        QTest::mouseClick(editor.cmdChange, Qt::LeftButton);
+        QCOMPARE(f.subcategories(QStringLiteral("Web")),
+                 (QStringList{QStringLiteral("Forums"), QStringLiteral("Shops")}));
+    }
+    QCOMPARE(f.t.prompt.asked, QList<PromptRequest>{message});
+    QCOMPARE(f.store().LastError(), storeError);
+    QCOMPARE(sorted(linesOf(*editor.lstSubCateg)),
              (QStringList{QStringLiteral("Forums"), QStringLiteral("Shops")}));
     editor.close();
 }
