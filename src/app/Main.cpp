@@ -106,6 +106,7 @@ int Main(const QString &commandLine)
                     openers.ShowEditPassword(service, node);
                 };
                 commands.showSubCategoryEditor = [&openers] { openers.ShowSubCategoryEditor(); };
+                commands.showCategoryEditor = [&openers] { openers.ShowCategoryEditor(); };
                 window->setCommands(std::move(commands));
                 return window;
             }

@@ -1,8 +1,10 @@
 #include "ShowWindows.h"
 
+#include "frmCategory.h"
 #include "frmCheckExpire.h"
 #include "frmOptions.h"
 #include "frmPW.h"
+#include "frmSubCategory.h"
 #include "PasswordStore.h"
 #include "TransferRoutines.h"
 
@@ -40,14 +42,20 @@ void ShowWindows::ShowOptions() const
     dialogs::ShowOptions(m_services, m_programPath);
 }
 
+void ShowWindows::ShowCategoryEditor() const
+{
+    dialogs::ShowCategoryEditor(m_services);
+}
+
 void ShowWindows::ShowSubCategoryEditor() const
 {
     if (m_services.state.Store->Categories().Count() == 0) {
         m_services.prompt.ask(
             QStringLiteral("Cannot insert a subcategory without insert a category first!"),
             PromptButtons::Ok, PromptIcon::Information, QStringLiteral("VLM"));
+        return;
     }
-    // The subcategory editor itself is still to come.
+    dialogs::ShowSubCategoryEditor(m_services);
 }
 
 void ShowWindows::DeleteServicePrompt(const QString &service, qint32 node) const

@@ -21,6 +21,7 @@ public:
     void ShowEditPassword(const QString &service, qint32 selectedNode) const;
     void ShowCheckExpire() const;
     void ShowOptions() const;
+    void ShowCategoryEditor() const;
     // Refused, with a message, while the file has no category.
     void ShowSubCategoryEditor() const;
     void DeleteServicePrompt(const QString &service, qint32 node) const;

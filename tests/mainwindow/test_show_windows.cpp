@@ -51,6 +51,7 @@ private Q_SLOTS:
     void deleteAsksFirst();
     void subCategoryEditorNeedsCategory();
     void editOpensTheRecord();
+    void subCategoryEditorOpensWithCategory();
 };
 
 void TestShowWindows::deleteAsksFirst_data()
@@ -99,6 +100,25 @@ void TestShowWindows::editOpensTheRecord()
     QCOMPARE(dialog->Selected(), 3);
     QCOMPARE(dialog->Mode(), QStringLiteral("M"));
     dialog->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(f.t.windows.isEmpty());
+}
+
+void TestShowWindows::subCategoryEditorOpensWithCategory()
+{
+    Fixture f;
+    QVERIFY(f.t.state.Store->AddCategory(QStringLiteral("Banks")));
+    f.windows.ShowSubCategoryEditor();
+    QVERIFY(f.t.prompt.asked.isEmpty());
+    QWidget *editor = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QStringLiteral("frmSubCategory") && w->isVisible()) {
+            editor = w;
+        }
+    }
+    QVERIFY(editor != nullptr);
+    QCOMPARE(f.t.windows.count(), 1);
+    editor->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(f.t.windows.isEmpty());
 }
