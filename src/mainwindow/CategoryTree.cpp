@@ -89,6 +89,8 @@ void CategoryTree::LoadTree()
         m_tree.setExpanded(node, store().GetNodeExpanded(category.DescrCat));
     }
     const int first = m_tree.firstNode();
+    // The file's own node stays open: its categories are what the user came for.
+    m_tree.setExpanded(first, true);
     m_tree.ensureVisible(first);
     m_tree.setSelectedNode(first);
 }

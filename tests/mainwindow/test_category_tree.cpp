@@ -186,6 +186,7 @@ void TestCategoryTree::nodesAndCounts()
                                QStringLiteral("  C%1 Mail (1)").arg(m),
                            }));
     QVERIFY(f.tree.marker(f.tree.firstNode()));
+    QVERIFY(f.tree.expanded(f.tree.firstNode()));
     QCOMPARE(f.tree.selectedNode(), f.tree.firstNode());
 }
 
