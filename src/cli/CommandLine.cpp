@@ -90,9 +90,9 @@ CommandLine::Action CommandLine::parse(const QStringList &arguments)
         const QString &word = arguments.at(i);
         if (optionsEnded || !isOptionWord(word)) {
             if (m_command == nullptr) {
-                for (const CommandSpec &spec : m_commands) {
-                    if (spec.name == word) {
-                        m_command = &spec;
+                for (const CommandEntry &entry : m_commands) {
+                    if (entry.name == word) {
+                        m_command = &entry;
                     }
                 }
                 if (m_command == nullptr) {

@@ -23,7 +23,7 @@ private:
     QHash<QString, QString> m_options;
 };
 
-struct CommandSpec
+struct CommandEntry
 {
     QLatin1String name;
     qsizetype minArgs;
@@ -46,17 +46,17 @@ public:
         Version
     };
 
-    explicit CommandLine(std::span<const CommandSpec> commands) : m_commands(commands) {}
+    explicit CommandLine(std::span<const CommandEntry> commands) : m_commands(commands) {}
 
     // Throws UsageError; command() is known from the moment the command word is read.
     Action parse(const QStringList &arguments);
     const Invocation &invocation() const { return m_invocation; }
-    const CommandSpec *command() const { return m_command; }
+    const CommandEntry *command() const { return m_command; }
 
 private:
-    std::span<const CommandSpec> m_commands;
+    std::span<const CommandEntry> m_commands;
     Invocation m_invocation;
-    const CommandSpec *m_command = nullptr;
+    const CommandEntry *m_command = nullptr;
 };
 
 // Strict value parsers for option arguments; they throw UsageError naming the option.

@@ -13,9 +13,9 @@ const char *const RecordOptions = "-u -p --url --change-url --exp-url --notes --
                                   "--subcategory --expires --notify-expire --change "
                                   "--notify-change";
 
-const std::vector<CommandSpec> &table()
+const std::vector<CommandEntry> &table()
 {
-    static const std::vector<CommandSpec> commands = {
+    static const std::vector<CommandEntry> commands = {
         {QLatin1String("create"), 1, 1, words("--no-password --kdf-ops --kdf-mem"),
          QLatin1String("create FILE [--no-password] [--kdf-ops N --kdf-mem MIB]"), runCreate},
         {QLatin1String("ls"), 1, 1, words("--tree"), QLatin1String("ls FILE [--tree]"), runLs},
@@ -47,16 +47,16 @@ const std::vector<CommandSpec> &table()
 
 } // namespace
 
-std::span<const CommandSpec> commandTable()
+std::span<const CommandEntry> commandTable()
 {
     return table();
 }
 
-const CommandSpec *findCommand(const QString &name)
+const CommandEntry *findCommand(const QString &name)
 {
-    for (const CommandSpec &spec : table()) {
-        if (spec.name == name) {
-            return &spec;
+    for (const CommandEntry &entry : table()) {
+        if (entry.name == name) {
+            return &entry;
         }
     }
     return nullptr;
@@ -67,8 +67,8 @@ QString helpText()
     QString text = QStringLiteral("Usage: vellumor-cli COMMAND FILE ... [--password-stdin]\n"
                                   "Works on a Vellumor password file from the command line.\n\n"
                                   "Commands:\n");
-    for (const CommandSpec &spec : table()) {
-        text += QLatin1String("  vellumor-cli ") + spec.synopsis + QLatin1Char('\n');
+    for (const CommandEntry &entry : table()) {
+        text += QLatin1String("  vellumor-cli ") + entry.synopsis + QLatin1Char('\n');
     }
     text += QStringLiteral(
         "\n"

@@ -20,6 +20,6 @@ int runMv(const Invocation &inv);
 int runCategory(const Invocation &inv);
 int runSubcategory(const Invocation &inv);
 
-std::span<const CommandSpec> commandTable();
-const CommandSpec *findCommand(const QString &name);
+std::span<const CommandEntry> commandTable();
+const CommandEntry *findCommand(const QString &name);
 QString helpText();

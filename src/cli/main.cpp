@@ -10,7 +10,7 @@ namespace {
 
 const QLatin1String Program("vellumor-cli");
 
-int report(const CliError &error, const CommandSpec *command)
+int report(const CliError &error, const CommandEntry *command)
 {
     printError(Program + QLatin1String(": ") + error.message());
     if (error.status() == 2) {

@@ -42,7 +42,7 @@ enum Column : int
     NotesColumn,
 };
 
-struct ColumnSpec
+struct ColumnLayout
 {
     const char16_t *key;
     const char16_t *header;
@@ -52,7 +52,7 @@ struct ColumnSpec
 };
 
 // "Group1".."Group3" are kept hidden and never offered; "Notes" is the line under each row.
-constexpr ColumnSpec Columns[] = {
+constexpr ColumnLayout Columns[] = {
     {u"group1", u"", u"", 16, false},
     {u"group2", u"", u"", 16, false},
     {u"group3", u"", u"", 16, false},
@@ -139,13 +139,13 @@ void PasswordGrid::SetupGridColumns()
     connect(m_orderDescending, &QAction::triggered, this,
             [this] { SortGrid(m_sortColumn, false, true, 2); });
 
-    for (const ColumnSpec &spec : Columns) {
+    for (const ColumnLayout &entry : Columns) {
         controls::GridColumnDefinition column;
-        column.key = QString::fromUtf16(spec.key);
-        column.header = QString::fromUtf16(spec.header);
-        column.width = spec.width;
-        column.visible = spec.shown;
-        const QString image = QString::fromUtf16(spec.headerImage);
+        column.key = QString::fromUtf16(entry.key);
+        column.header = QString::fromUtf16(entry.header);
+        column.width = entry.width;
+        column.visible = entry.shown;
+        const QString image = QString::fromUtf16(entry.headerImage);
         column.headerImage = image.isEmpty() || !m_treeImages ? 0 : m_treeImages->index(image);
         const int index = m_grid.columnCount() + 1;
         column.inSelection = index > Group3 && index != ExpireColumn && index != ChangeColumn;
