@@ -67,6 +67,7 @@ frmTip::frmTip(const app::Services &services, QStringList tips, about::TipRandom
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Picture1, 1);
     layout->addLayout(bottom);
+    resize(sizeHint());
 
     connect(cmdNextTip, &QPushButton::clicked, this, &frmTip::cmdNextTip_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmTip::cmdOK_Click);

@@ -267,6 +267,8 @@ void TestTipWindow::look()
         QVERIFY2(part->width() >= part->sizeHint().width(), qPrintable(part->objectName()));
     }
     QVERIFY(tip.rect().contains(tip.cmdOK->geometry()));
+    // Sized to what it holds, not to the default size of a new window.
+    QCOMPARE(tip.size(), tip.sizeHint());
     abouttest::saveLook(tip, QStringLiteral("tip"));
 }
 
