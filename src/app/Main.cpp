@@ -107,6 +107,7 @@ int Main(const QString &commandLine)
                 };
                 commands.showSubCategoryEditor = [&openers] { openers.ShowSubCategoryEditor(); };
                 commands.showCategoryEditor = [&openers] { openers.ShowCategoryEditor(); };
+                commands.showAbout = [&openers] { openers.ShowAbout(); };
                 window->setCommands(std::move(commands));
                 return window;
             }

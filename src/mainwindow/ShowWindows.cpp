@@ -1,10 +1,12 @@
 #include "ShowWindows.h"
 
+#include "frmAbout.h"
 #include "frmCategory.h"
 #include "frmCheckExpire.h"
 #include "frmOptions.h"
 #include "frmPW.h"
 #include "frmSubCategory.h"
+#include "frmTip.h"
 #include "PasswordStore.h"
 #include "TransferRoutines.h"
 
@@ -40,6 +42,16 @@ void ShowWindows::ShowCheckExpire() const
 void ShowWindows::ShowOptions() const
 {
     dialogs::ShowOptions(m_services, m_programPath);
+}
+
+void ShowWindows::ShowAbout() const
+{
+    about::ShowAbout(m_services);
+}
+
+void ShowWindows::ShowTip() const
+{
+    about::ShowTip(m_services);
 }
 
 void ShowWindows::ShowCategoryEditor() const

@@ -22,6 +22,9 @@ public:
     void ShowCheckExpire() const;
     void ShowOptions() const;
     void ShowCategoryEditor() const;
+    void ShowAbout() const;
+    // The tip window; nothing when tips are switched off.
+    void ShowTip() const;
     // Refused, with a message, while the file has no category.
     void ShowSubCategoryEditor() const;
     void DeleteServicePrompt(const QString &service, qint32 node) const;

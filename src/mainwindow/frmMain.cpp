@@ -88,6 +88,7 @@ ViewStateParts frmMain::viewStateParts()
 
 void frmMain::setRoutines(const transfer::TransferRoutines *transfer, const ShowWindows *windows)
 {
+    m_openers = windows;
     PasswordGrid::Commands commands;
     if (transfer != nullptr) {
         commands.copyPassword = [transfer](const QString &s) { transfer->CopyPassword(s); };
@@ -122,6 +123,10 @@ void frmMain::Load()
         activateWindow();
         state.FirstStart = false;
         const ProgramOptions &options = m_services.options;
+        if (options.ViewTips && options.StartupType < 2 && m_openers != nullptr) {
+            m_openers->ShowTip();
+            m_services.windows.waitUntilEmpty();
+        }
         if (state.Store->FileName().isEmpty() && options.StartupType < 2 && options.ViewWizard) {
             m_files.OpenOrNew(true);
         }

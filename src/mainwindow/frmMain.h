@@ -71,6 +71,7 @@ private:
     controls::Grid *grdpw = nullptr;
     CategoryTree *m_categoryTree = nullptr;
     PasswordGrid *m_passwordGrid = nullptr;
+    const ShowWindows *m_openers = nullptr;
     QAction *m_treeViewItem = nullptr;
     QAction *m_statusBarItem = nullptr;
     QAction *m_toolbarItem = nullptr;

@@ -8,9 +8,10 @@ VELLUMOR=$1 CLI=$2 CLOSE=$3
 WORK=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
 CONF=$XDG_CONFIG_HOME/Quorvan/VLM.conf
-# The list of passwords due would follow every open: not what these starts are about.
+# The list of passwords due would follow every open, the tip of the day every
+# first start: not what these starts are about.
 mkdir -p "$(dirname "$CONF")"
-printf '[1.0]\nAutoCheck=false\n' >"$CONF"
+printf '[1.0]\nAutoCheck=false\nViewTips=false\n' >"$CONF"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
