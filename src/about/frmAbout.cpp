@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 
-#include "Placement.h"
+#include "DialogKeys.h"
+#include "DialogSupport.h"
 #include "Shell.h"
 #include "StartUp.h"
 
@@ -194,9 +195,7 @@ void frmAbout::Form_Load()
 
     layout()->activate();
     setFixedSize(sizeHint());
-    app::MainWindowOps *main = m_services.state.CurrentMainWindow();
-    RestorePlacement(*this, Tag, main != nullptr ? main->window() : nullptr, m_services.options,
-                     m_services.settings);
+    app::RestoreDialogPlacement(m_services, *this, Tag);
 }
 
 void frmAbout::Form_Unload()
@@ -205,10 +204,7 @@ void frmAbout::Form_Unload()
         return;
     }
     m_loaded = false;
-    if (isVisible()) {
-        SavePlacement(*this, Tag, m_services.options, m_services.settings);
-    }
-    m_services.windows.PopWindow(false, false, 0);
+    app::UnloadStackedDialog(m_services, *this, Tag, false, false, 0);
 }
 
 void frmAbout::View()
@@ -237,21 +233,15 @@ void frmAbout::openLink(const QString &target)
 
 void frmAbout::keyPressEvent(QKeyEvent *event)
 {
-    const bool plain =
-        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
-    if (plain && event->key() == Qt::Key_Escape) {
+    switch (app::EditorKey(*event)) {
+    case app::EditorKeyAction::Close:
         cmdOK_Click();
         return;
-    }
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        // Enter presses the button that has the focus, else OK, as in a dialog.
-        auto *focused = qobject_cast<QPushButton *>(focusWidget());
-        if (focused != nullptr && focused != cmdOK) {
-            focused->click();
-        } else {
-            cmdOK_Click();
-        }
+    case app::EditorKeyAction::Default:
+        app::PressDefault(*cmdOK);
         return;
+    case app::EditorKeyAction::None:
+        break;
     }
     QWidget::keyPressEvent(event);
 }

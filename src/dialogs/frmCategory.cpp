@@ -1,9 +1,9 @@
 #include "frmCategory.h"
 
-#include "EditorKeys.h"
+#include "DialogSupport.h"
+#include "DialogKeys.h"
 #include "ListBoxSink.h"
 #include "PasswordStore.h"
-#include "Placement.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -83,9 +83,7 @@ void frmCategory::Form_Load()
     }
     m_loaded = true;
     m_services.windows.PushWindow(this);
-    app::MainWindowOps *main = m_services.state.CurrentMainWindow();
-    RestorePlacement(*this, Tag, main != nullptr ? main->window() : nullptr, m_services.options,
-                     m_services.settings);
+    app::RestoreDialogPlacement(m_services, *this, Tag);
     txtcateg->clear();
     lstCategorie->clear();
     if (const PasswordStore *store = m_services.state.Store.get()) {
@@ -101,10 +99,7 @@ void frmCategory::Form_Unload()
         return;
     }
     m_loaded = false;
-    if (isVisible()) {
-        SavePlacement(*this, Tag, m_services.options, m_services.settings);
-    }
-    m_services.windows.PopWindow(true, false, 0);
+    app::UnloadStackedDialog(m_services, *this, Tag, true, false, 0);
 }
 
 void frmCategory::failed(const QString &text)
@@ -184,14 +179,14 @@ void frmCategory::cmdOK_Click()
 
 void frmCategory::keyPressEvent(QKeyEvent *event)
 {
-    switch (dialogs::EditorKey(*event)) {
-    case dialogs::EditorKeyAction::Close:
+    switch (app::EditorKey(*event)) {
+    case app::EditorKeyAction::Close:
         cmdOK_Click();
         return;
-    case dialogs::EditorKeyAction::Default:
-        dialogs::PressDefault(*cmdAdd);
+    case app::EditorKeyAction::Default:
+        app::PressDefault(*cmdAdd);
         return;
-    case dialogs::EditorKeyAction::None:
+    case app::EditorKeyAction::None:
         break;
     }
     QWidget::keyPressEvent(event);
@@ -208,11 +203,7 @@ namespace dialogs {
 QPointer<frmCategory> ShowCategoryEditor(const app::Services &services)
 {
     auto *window = new frmCategory(services);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
+    return app::ShowSelfDeleting(window);
 }
 
 } // namespace dialogs

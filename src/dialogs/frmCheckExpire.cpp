@@ -1,9 +1,9 @@
 #include "frmCheckExpire.h"
 
+#include "DialogSupport.h"
 #include "Expiration.h"
 #include "Grid.h"
 #include "PasswordStore.h"
-#include "Placement.h"
 
 #include <algorithm>
 #include <QCloseEvent>
@@ -115,9 +115,7 @@ void frmCheckExpire::Form_Load()
     }
     m_loaded = true;
     m_services.windows.PushWindow(this);
-    app::MainWindowOps *main = m_services.state.CurrentMainWindow();
-    RestorePlacement(*this, Tag, main != nullptr ? main->window() : nullptr, m_services.options,
-                     m_services.settings);
+    app::RestoreDialogPlacement(m_services, *this, Tag);
 }
 
 void frmCheckExpire::Form_Unload()
@@ -127,10 +125,7 @@ void frmCheckExpire::Form_Unload()
     }
     m_loaded = false;
     // A window that was never shown has no placement worth keeping.
-    if (isVisible()) {
-        SavePlacement(*this, Tag, m_services.options, m_services.settings);
-    }
-    m_services.windows.PopWindow(true, false, 0);
+    app::UnloadStackedDialog(m_services, *this, Tag, true, false, 0);
 }
 
 bool frmCheckExpire::FillExpirationList()

@@ -1,5 +1,6 @@
 #include "frmOptions.h"
 
+#include "DialogSupport.h"
 #include "OptionFields.h"
 #include "Placement.h"
 
@@ -320,9 +321,7 @@ void frmOptions::Form_Load()
     }
     m_loaded = true;
     m_services.windows.PushWindow(this);
-    app::MainWindowOps *main = m_services.state.CurrentMainWindow();
-    RestorePlacement(*this, Tag, main != nullptr ? main->window() : nullptr, m_services.options,
-                     m_services.settings);
+    app::RestoreDialogPlacement(m_services, *this, Tag);
 
     // Every opening starts on the first page.
     TabStrip->setCurrentIndex(0);
@@ -526,13 +525,7 @@ namespace dialogs {
 
 QPointer<frmOptions> ShowOptions(const app::Services &services, const QString &programPath)
 {
-    auto *window = new frmOptions(services, programPath);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<frmOptions> shown(window);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return shown;
+    return app::ShowSelfDeleting(new frmOptions(services, programPath));
 }
 
 } // namespace dialogs

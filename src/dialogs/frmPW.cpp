@@ -1,9 +1,9 @@
 #include "frmPW.h"
 
 #include "ComboList.h"
+#include "DialogSupport.h"
 #include "frmCalendar.h"
 #include "PasswordStore.h"
-#include "Placement.h"
 #include "UpDown.h"
 
 #include <QCalendarWidget>
@@ -87,9 +87,7 @@ void frmPW::Form_Load()
     }
     m_loaded = true;
     m_services.windows.PushWindow(this);
-    app::MainWindowOps *main = m_services.state.CurrentMainWindow();
-    RestorePlacement(*this, Tag, main != nullptr ? main->window() : nullptr, m_services.options,
-                     m_services.settings);
+    app::RestoreDialogPlacement(m_services, *this, Tag);
     sstPassword->setCurrentIndex(GeneralPage);
     {
         const QSignalBlocker blocker(cboCateg);
@@ -115,10 +113,7 @@ void frmPW::Form_Unload()
         m_fDropDown->hide();
     }
     // A window that was never shown has no placement worth keeping.
-    if (isVisible()) {
-        SavePlacement(*this, Tag, m_services.options, m_services.settings);
-    }
-    m_services.windows.PopWindow(true, false, m_selected);
+    app::UnloadStackedDialog(m_services, *this, Tag, true, false, m_selected);
 }
 
 void frmPW::showModeless()

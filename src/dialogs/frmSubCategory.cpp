@@ -1,11 +1,11 @@
 #include "frmSubCategory.h"
 
 #include "ComboList.h"
-#include "EditorKeys.h"
+#include "DialogSupport.h"
+#include "DialogKeys.h"
 #include "frmChangeCat.h"
 #include "ListBoxSink.h"
 #include "PasswordStore.h"
-#include "Placement.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -95,9 +95,7 @@ void frmSubCategory::Form_Load()
     }
     m_loaded = true;
     m_services.windows.PushWindow(this);
-    app::MainWindowOps *main = m_services.state.CurrentMainWindow();
-    RestorePlacement(*this, Tag, main != nullptr ? main->window() : nullptr, m_services.options,
-                     m_services.settings);
+    app::RestoreDialogPlacement(m_services, *this, Tag);
     txtSubCateg->clear();
     {
         // The user chooses the category; none is taken for them.
@@ -118,10 +116,7 @@ void frmSubCategory::Form_Unload()
         return;
     }
     m_loaded = false;
-    if (isVisible()) {
-        SavePlacement(*this, Tag, m_services.options, m_services.settings);
-    }
-    m_services.windows.PopWindow(true, false, 0);
+    app::UnloadStackedDialog(m_services, *this, Tag, true, false, 0);
 }
 
 void frmSubCategory::failed(const QString &text)
@@ -256,14 +251,14 @@ void frmSubCategory::cmdOK_Click()
 
 void frmSubCategory::keyPressEvent(QKeyEvent *event)
 {
-    switch (dialogs::EditorKey(*event)) {
-    case dialogs::EditorKeyAction::Close:
+    switch (app::EditorKey(*event)) {
+    case app::EditorKeyAction::Close:
         cmdOK_Click();
         return;
-    case dialogs::EditorKeyAction::Default:
-        dialogs::PressDefault(*cmdAdd);
+    case app::EditorKeyAction::Default:
+        app::PressDefault(*cmdAdd);
         return;
-    case dialogs::EditorKeyAction::None:
+    case app::EditorKeyAction::None:
         break;
     }
     QWidget::keyPressEvent(event);
@@ -280,11 +275,7 @@ namespace dialogs {
 QPointer<frmSubCategory> ShowSubCategoryEditor(const app::Services &services)
 {
     auto *window = new frmSubCategory(services);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    return window;
+    return app::ShowSelfDeleting(window);
 }
 
 } // namespace dialogs

@@ -1,5 +1,6 @@
 #include "frmFilePW.h"
 
+#include "DialogSupport.h"
 #include "PasswordStore.h"
 #include "Placement.h"
 
@@ -98,9 +99,7 @@ void frmFilePW::showAndWait(Mode mode)
 
     // Load: on the window stack, where it was last time, not closable by the title bar.
     m_services.windows.PushWindow(this);
-    app::MainWindowOps *main = m_services.state.CurrentMainWindow();
-    RestorePlacement(*this, Tag, main != nullptr ? main->window() : nullptr, m_services.options,
-                     m_services.settings);
+    app::RestoreDialogPlacement(m_services, *this, Tag);
     m_blockClose = true;
     m_loaded = true;
 

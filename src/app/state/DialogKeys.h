@@ -3,10 +3,10 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-namespace dialogs {
+namespace app {
 
-// What Enter and Esc do in the category and subcategory editors, which are
-// plain windows and so have no default button of their own.
+// What Enter and Esc do in the dialogs that are plain windows and so have no
+// default button of their own.
 enum class EditorKeyAction
 {
     None,
@@ -41,4 +41,4 @@ inline void PressDefault(QPushButton &defaultButton)
     defaultButton.click();
 }
 
-} // namespace dialogs
+} // namespace app
