@@ -233,17 +233,9 @@ void frmAbout::openLink(const QString &target)
 
 void frmAbout::keyPressEvent(QKeyEvent *event)
 {
-    switch (app::EditorKey(*event)) {
-    case app::EditorKeyAction::Close:
-        cmdOK_Click();
-        return;
-    case app::EditorKeyAction::Default:
-        app::PressDefault(*cmdOK);
-        return;
-    case app::EditorKeyAction::None:
-        break;
+    if (!app::HandleDialogKey(*event, *cmdOK, [this] { cmdOK_Click(); })) {
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
 void frmAbout::closeEvent(QCloseEvent *event)

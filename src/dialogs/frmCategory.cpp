@@ -1,7 +1,7 @@
 #include "frmCategory.h"
 
-#include "DialogSupport.h"
 #include "DialogKeys.h"
+#include "DialogSupport.h"
 #include "ListBoxSink.h"
 #include "PasswordStore.h"
 
@@ -179,17 +179,9 @@ void frmCategory::cmdOK_Click()
 
 void frmCategory::keyPressEvent(QKeyEvent *event)
 {
-    switch (app::EditorKey(*event)) {
-    case app::EditorKeyAction::Close:
-        cmdOK_Click();
-        return;
-    case app::EditorKeyAction::Default:
-        app::PressDefault(*cmdAdd);
-        return;
-    case app::EditorKeyAction::None:
-        break;
+    if (!app::HandleDialogKey(*event, *cmdAdd, [this] { cmdOK_Click(); })) {
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
 void frmCategory::closeEvent(QCloseEvent *event)

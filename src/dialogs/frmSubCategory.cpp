@@ -1,8 +1,8 @@
 #include "frmSubCategory.h"
 
 #include "ComboList.h"
-#include "DialogSupport.h"
 #include "DialogKeys.h"
+#include "DialogSupport.h"
 #include "frmChangeCat.h"
 #include "ListBoxSink.h"
 #include "PasswordStore.h"
@@ -251,17 +251,9 @@ void frmSubCategory::cmdOK_Click()
 
 void frmSubCategory::keyPressEvent(QKeyEvent *event)
 {
-    switch (app::EditorKey(*event)) {
-    case app::EditorKeyAction::Close:
-        cmdOK_Click();
-        return;
-    case app::EditorKeyAction::Default:
-        app::PressDefault(*cmdAdd);
-        return;
-    case app::EditorKeyAction::None:
-        break;
+    if (!app::HandleDialogKey(*event, *cmdAdd, [this] { cmdOK_Click(); })) {
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
 void frmSubCategory::closeEvent(QCloseEvent *event)

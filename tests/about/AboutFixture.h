@@ -10,19 +10,7 @@
 
 namespace abouttest {
 
-// A main window with a real widget, so the window stack has something to
-// disable, and which notes the refreshes it is asked for.
-struct MainWindow final : app::MainWindowOps
-{
-    QWidget widget;
-    QStringList calls;
-    void UpdateView(qint32 value) override { calls << QStringLiteral("UpdateView(%1)").arg(value); }
-    void ReloadMenu() override { calls << QStringLiteral("ReloadMenu"); }
-    void ReInitMenu() override { calls << QStringLiteral("ReInitMenu"); }
-    void GotoSysTray() override {}
-    void SetMenuEnabled(bool) override {}
-    QWidget *window() override { return &widget; }
-};
+using MainWindow = WidgetMainWindow;
 
 struct Fixture
 {

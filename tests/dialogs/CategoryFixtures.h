@@ -21,16 +21,7 @@ using platform::PromptButtons;
 using platform::PromptIcon;
 using platform::PromptRequest;
 
-struct MainWindow final : app::MainWindowOps
-{
-    QWidget widget;
-    void UpdateView(qint32) override {}
-    void ReloadMenu() override {}
-    void ReInitMenu() override {}
-    void GotoSysTray() override {}
-    void SetMenuEnabled(bool) override {}
-    QWidget *window() override { return &widget; }
-};
+using MainWindow = WidgetMainWindow;
 
 // Collects what the store lists, as "name=code".
 class Lines final : public ListSink

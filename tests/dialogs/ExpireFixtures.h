@@ -110,18 +110,7 @@ inline QStringList rowsOf(const controls::Grid &grid)
     return rows;
 }
 
-// A main window with a real widget, so the window stack has something to
-// disable and a refresh to leave.
-struct MainWindow final : app::MainWindowOps
-{
-    QWidget widget;
-    void UpdateView(qint32) override {}
-    void ReloadMenu() override {}
-    void ReInitMenu() override {}
-    void GotoSysTray() override {}
-    void SetMenuEnabled(bool) override {}
-    QWidget *window() override { return &widget; }
-};
+using MainWindow = WidgetMainWindow;
 
 struct Fixture
 {

@@ -135,17 +135,7 @@ inline ProgramOptions stored()
     return o;
 }
 
-// A main window with a real widget, for the window stack to disable.
-struct MainWindow final : app::MainWindowOps
-{
-    QWidget widget;
-    void UpdateView(qint32) override {}
-    void ReloadMenu() override {}
-    void ReInitMenu() override {}
-    void GotoSysTray() override {}
-    void SetMenuEnabled(bool) override {}
-    QWidget *window() override { return &widget; }
-};
+using MainWindow = WidgetMainWindow;
 
 struct Fixture
 {

@@ -37,16 +37,7 @@ inline QString shortDateTime(const QDateTime &at)
     return QLocale::system().toString(at, QLocale::ShortFormat);
 }
 
-struct MainWindow final : app::MainWindowOps
-{
-    QWidget widget;
-    void UpdateView(qint32) override {}
-    void ReloadMenu() override {}
-    void ReInitMenu() override {}
-    void GotoSysTray() override {}
-    void SetMenuEnabled(bool) override {}
-    QWidget *window() override { return &widget; }
-};
+using MainWindow = WidgetMainWindow;
 
 struct Fixture
 {

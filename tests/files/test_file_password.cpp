@@ -205,18 +205,8 @@ void TestFilePassword::changeCancelledKeepsPassword()
 void TestFilePassword::disablesWindowBelowWhileOpen()
 {
     TestServices t;
-    QWidget mainWidget;
-    struct Main final : app::MainWindowOps
-    {
-        QWidget &w;
-        explicit Main(QWidget &widget) : w(widget) {}
-        void UpdateView(qint32) override {}
-        void ReloadMenu() override {}
-        void ReInitMenu() override {}
-        void GotoSysTray() override {}
-        void SetMenuEnabled(bool) override {}
-        QWidget *window() override { return &w; }
-    } owner(mainWidget);
+    WidgetMainWindow owner;
+    QWidget &mainWidget = owner.widget;
     mainWidget.show();
     t.state.setCurrentMainWindow(&owner);
     frmFilePW dialog(t.services);

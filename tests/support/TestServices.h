@@ -69,6 +69,20 @@ public:
     QStringList calls;
 };
 
+// A main window with a real widget, so the window stack has something to
+// disable, noting the operations called on it.
+struct WidgetMainWindow final : app::MainWindowOps
+{
+    QWidget widget;
+    QStringList calls;
+    void UpdateView(qint32 value) override { calls << QStringLiteral("UpdateView(%1)").arg(value); }
+    void ReloadMenu() override { calls << QStringLiteral("ReloadMenu"); }
+    void ReInitMenu() override { calls << QStringLiteral("ReInitMenu"); }
+    void GotoSysTray() override { calls << QStringLiteral("GotoSysTray"); }
+    void SetMenuEnabled(bool) override {}
+    QWidget *window() override { return &widget; }
+};
+
 // Writes a password file with the cheapest key derivation; "" for none.
 inline bool writeFile(const QString &path, const QString &password,
                       const QStringList &services = {})

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -39,6 +40,24 @@ inline void PressDefault(QPushButton &defaultButton)
         return;
     }
     defaultButton.click();
+}
+
+// Esc closes, Enter presses the default (or focused) button; true when the
+// key was one of them.
+inline bool HandleDialogKey(const QKeyEvent &event, QPushButton &defaultButton,
+                            const std::function<void()> &close)
+{
+    switch (EditorKey(event)) {
+    case EditorKeyAction::Close:
+        close();
+        return true;
+    case EditorKeyAction::Default:
+        PressDefault(defaultButton);
+        return true;
+    case EditorKeyAction::None:
+        break;
+    }
+    return false;
 }
 
 } // namespace app
