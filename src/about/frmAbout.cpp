@@ -190,8 +190,8 @@ void frmAbout::Form_Load()
     lblTitle->setText(title);
     lblVersion->setText(about::VersionText(m_version));
 
-    URLwww->setText(linkText(about::HomePage, QUrl(about::HomePage).host()));
-    URLmail->setText(linkText(about::MailAddress, QUrl(about::MailAddress).path()));
+    URLwww->setText(linkText(app::HomePage, QUrl(app::HomePage).host()));
+    URLmail->setText(linkText(app::MailAddress, QUrl(app::MailAddress).path()));
 
     layout()->activate();
     setFixedSize(sizeHint());

@@ -24,9 +24,7 @@ namespace about {
 // "Version 1.2.3".
 QString VersionText(const QVersionNumber &version);
 
-// Where the two link labels lead.
-inline const QString HomePage = QStringLiteral("https://vellumor.quorvan.example/");
-inline const QString MailAddress = QStringLiteral("mailto:vellumor@quorvan.example");
+// Where the special-edition link leads (the edition is not shown).
 inline const QString SpecialEditionPage = QStringLiteral("https://orbitalis.example/");
 
 } // namespace about

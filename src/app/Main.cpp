@@ -93,27 +93,12 @@ int Main(const QString &commandLine)
                      });
 
     {
+        const WindowRoutines routines{files, transfers, openers};
         MainLoop loop(state, [&](bool tray) -> std::unique_ptr<MainWindowOps> {
             if (tray) {
-                auto window = std::make_unique<frmTray>(services, files);
-                window->setTransfer(&transfers);
-                frmTray::Commands commands;
-                commands.showOptions = [&openers] { openers.ShowOptions(); };
-                commands.showAddPassword = [&openers](qint16 c, qint16 s, qint32 node) {
-                    openers.ShowAddPassword(c, s, node);
-                };
-                commands.showEditPassword = [&openers](const QString &service, qint32 node) {
-                    openers.ShowEditPassword(service, node);
-                };
-                commands.showSubCategoryEditor = [&openers] { openers.ShowSubCategoryEditor(); };
-                commands.showCategoryEditor = [&openers] { openers.ShowCategoryEditor(); };
-                commands.showAbout = [&openers] { openers.ShowAbout(); };
-                window->setCommands(std::move(commands));
-                return window;
+                return std::make_unique<frmTray>(services, routines);
             }
-            auto window = std::make_unique<frmMain>(services, files);
-            window->setRoutines(&transfers, &openers);
-            return window;
+            return std::make_unique<frmMain>(services, routines);
         });
         loop.run();
     }

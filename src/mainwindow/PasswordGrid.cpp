@@ -345,32 +345,25 @@ QString PasswordGrid::GetSelectedService() const
     return row > 0 ? m_grid.cellText(row, ServiceColumn) : QString();
 }
 
+bool PasswordGrid::selectedCellFilled(const QString &columnKey) const
+{
+    const int row = m_grid.selectedRow();
+    return row > 0 && !m_grid.cellText(row, m_grid.columnIndex(columnKey)).trimmed().isEmpty();
+}
+
 void PasswordGrid::DoDefaultGridAction()
 {
-    const QString service = GetSelectedService();
-    const auto run = [](const auto &command, const auto &...arguments) {
-        if (command) {
-            command(arguments...);
-        }
+    static constexpr MainCommand Actions[] = {
+        MainCommand::None,
+        MainCommand::PasswordEdit,
+        MainCommand::EditCopyPassword,
+        MainCommand::EditCopyUserPassword,
+        MainCommand::EditCopyUrl,
+        MainCommand::EditExecuteUrl,
     };
-    switch (m_services.options.DefaultGridAction) {
-    case 1:
-        run(m_commands.editPassword);
-        break;
-    case 2:
-        run(m_commands.copyPassword, service);
-        break;
-    case 3:
-        run(m_commands.copyUserPassword, service);
-        break;
-    case 4:
-        run(m_commands.copyUrl, service);
-        break;
-    case 5:
-        run(m_commands.executeUrl, m_services.state.Store->GetField(4, service));
-        break;
-    default:
-        break;
+    const int action = m_services.options.DefaultGridAction;
+    if (action > 0 && action < static_cast<int>(std::size(Actions))) {
+        Q_EMIT commandRequested(Actions[action]);
     }
 }
 
@@ -431,13 +424,15 @@ void PasswordGrid::mouseDown(Qt::MouseButton button, QPoint position)
     m_grid.setSelectedRow(row);
     if (button == Qt::LeftButton) {
         m_categories.dragService = m_grid.cellText(row, ServiceColumn);
-    } else if (button == Qt::RightButton && m_commands.recordPopup) {
+    } else if (button == Qt::RightButton) {
         const auto usable = [this, row](int column) {
             return !m_grid.cellText(row, column).trimmed().isEmpty();
         };
-        m_commands.recordPopup(m_grid.viewport()->mapToGlobal(position), usable(UrlColumn),
-                               usable(ExpUrlColumn), usable(ChangeUrlColumn));
+        headerChoice = -1;
+        Q_EMIT recordPopupRequested(m_grid.viewport()->mapToGlobal(position), usable(UrlColumn),
+                                    usable(ExpUrlColumn), usable(ChangeUrlColumn));
         RestoreGridDisplay();
+        Q_EMIT commandRequested(menu_table::recordPopupCommand(headerChoice));
     }
 }
 
@@ -467,12 +462,8 @@ void PasswordGrid::keyDown(int key)
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         DoDefaultGridAction();
     } else if (key == Qt::Key_Delete) {
-        if (m_commands.deletePassword) {
-            m_commands.deletePassword();
-        }
+        Q_EMIT commandRequested(MainCommand::PasswordDelete);
     } else if (key == Qt::Key_F4) {
-        if (m_commands.editPassword) {
-            m_commands.editPassword();
-        }
+        Q_EMIT commandRequested(MainCommand::PasswordEdit);
     }
 }

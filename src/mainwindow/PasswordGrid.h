@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MenuTable.h"
 #include "Services.h"
 
 #include <functional>
@@ -26,25 +27,10 @@ class PasswordGrid : public QObject
     Q_OBJECT
 
 public:
-    // The commands a grid gesture leads to; the menus own them.
-    struct Commands
-    {
-        std::function<void()> editPassword;
-        std::function<void()> deletePassword;
-        std::function<void(const QString &service)> copyPassword;
-        std::function<void(const QString &service)> copyUserPassword;
-        std::function<void(const QString &service)> copyUrl;
-        std::function<void(const QString &url)> executeUrl;
-        // The record popup at a point, with which of its three link entries are usable.
-        std::function<void(QPoint globalPosition, bool url, bool expUrl, bool changeUrl)>
-            recordPopup;
-    };
-
     PasswordGrid(controls::Grid &grid, controls::Tree &tree, CategoryTree &categories,
                  const app::Services &services, QObject *parent = nullptr);
     ~PasswordGrid() override;
 
-    void setCommands(Commands commands) { m_commands = std::move(commands); }
     void setImages(std::shared_ptr<const controls::ImageList> treeImages,
                    std::shared_ptr<const controls::ImageList> dragImages);
     // View > Tree View: while unchecked the grid lists every record.
@@ -54,6 +40,8 @@ public:
     void FillGrid(int node);
     void SortGrid(int column, bool keep, bool explicitOrder, int order);
     QString GetSelectedService() const;
+    // Whether the selected row's cell of a column holds more than blanks.
+    bool selectedCellFilled(const QString &columnKey) const;
     void DoDefaultGridAction();
     void RestoreGridDisplay();
     // A "&Column" item: shows or hides the column of its tag.
@@ -80,6 +68,11 @@ public:
 Q_SIGNALS:
     // The selection changed: the command enabling reads rowSelected.
     void selectionChanged();
+    // A gesture on the grid asks for a command of the window.
+    void commandRequested(MainCommand command);
+    // A right click on a row: the window shows the record popup, its link
+    // entries enabled as given, and leaves the choice in headerChoice.
+    void recordPopupRequested(QPoint globalPosition, bool url, bool expUrl, bool changeUrl);
 
 private:
     void mouseDown(Qt::MouseButton button, QPoint position);
@@ -92,7 +85,6 @@ private:
     controls::Tree &m_tree;
     CategoryTree &m_categories;
     const app::Services &m_services;
-    Commands m_commands;
     std::shared_ptr<const controls::ImageList> m_treeImages;
     std::shared_ptr<const controls::ImageList> m_dragImages;
     std::unique_ptr<QMenu> m_columnMenu;

@@ -3,6 +3,7 @@
 #include "frmAbout.h"
 #include "frmCategory.h"
 #include "frmCheckExpire.h"
+#include "frmFilePW.h"
 #include "frmOptions.h"
 #include "frmPW.h"
 #include "frmSubCategory.h"
@@ -31,6 +32,18 @@ void ShowWindows::ShowEditPassword(const QString &service, qint32 selectedNode) 
 {
     dialogs::ShowPasswordEdit(
         m_services, [this](const QString &url) { m_transfer.OpenURL(url); }, selectedNode, service);
+}
+
+void ShowWindows::ShowPastePassword(const PasswordEntry &entry, qint32 selectedNode) const
+{
+    dialogs::ShowPasswordPasteNew(
+        m_services, [this](const QString &url) { m_transfer.OpenURL(url); }, selectedNode, entry);
+}
+
+void ShowWindows::ChangeFilePassword() const
+{
+    frmFilePW dialog(m_services);
+    dialog.changepw();
 }
 
 void ShowWindows::ShowCheckExpire() const

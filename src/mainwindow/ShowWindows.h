@@ -4,6 +4,11 @@
 
 #include <QString>
 
+struct PasswordEntry;
+
+namespace files {
+class FileRoutines;
+}
 namespace transfer {
 class TransferRoutines;
 }
@@ -19,6 +24,7 @@ public:
 
     void ShowAddPassword(qint16 codcat, qint16 CodSCat, qint32 selectedNode) const;
     void ShowEditPassword(const QString &service, qint32 selectedNode) const;
+    void ShowPastePassword(const PasswordEntry &entry, qint32 selectedNode) const;
     void ShowCheckExpire() const;
     void ShowOptions() const;
     void ShowCategoryEditor() const;
@@ -27,6 +33,8 @@ public:
     void ShowTip() const;
     // Refused, with a message, while the file has no category.
     void ShowSubCategoryEditor() const;
+    // Adds, changes or removes the open file's password; saved with the file.
+    void ChangeFilePassword() const;
     void DeleteServicePrompt(const QString &service, qint32 node) const;
     void ExecuteUrlThenTray(const QString &url) const;
 
@@ -34,4 +42,12 @@ private:
     const app::Services &m_services;
     const transfer::TransferRoutines &m_transfer;
     QString m_programPath;
+};
+
+// The routines a main window runs its commands with, handed in when it is made.
+struct WindowRoutines
+{
+    files::FileRoutines &files;
+    const transfer::TransferRoutines &transfer;
+    const ShowWindows &windows;
 };

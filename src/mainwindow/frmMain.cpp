@@ -1,25 +1,29 @@
 #include "frmMain.h"
 
+#include "AdBanner.h"
 #include "CategoryTree.h"
+#include "CommandEnabling.h"
+#include "FileRoutines.h"
 #include "Grid.h"
-#include "NodeKeys.h"
+#include "MainCommands.h"
+#include "MainMenus.h"
 #include "PasswordGrid.h"
 #include "PasswordStore.h"
 #include "Placement.h"
 #include "ResourceImages.h"
-#include "ShowWindows.h"
-#include "TransferRoutines.h"
 #include "Tree.h"
 #include "ViewState.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QMenuBar>
+#include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QVBoxLayout>
+#include <QVersionNumber>
 
-frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent)
-    : QMainWindow(parent), m_services(services), m_files(files)
+frmMain::frmMain(const app::Services &services, const WindowRoutines &routines, QWidget *parent)
+    : QMainWindow(parent), m_services(services), m_routines(routines)
 {
     setObjectName(QStringLiteral("frmMain"));
     // Coming back to the program brings its open dialogs back above this window.
@@ -31,107 +35,183 @@ frmMain::frmMain(const app::Services &services, files::FileRoutines &files, QWid
             });
     setMinimumSize(500, 300);
     resize(760, 480);
-    const auto treeImages = controls::resource_images::imageList(101);
-    const auto dragImages = controls::resource_images::imageList(102);
-    m_splitter = new QSplitter(this);
-    tvtreeview = new controls::Tree(m_splitter);
-    tvtreeview->setObjectName(QStringLiteral("tvtreeview"));
-    tvtreeview->setImageList(treeImages);
-    grdpw = new controls::Grid(m_splitter);
-    grdpw->setObjectName(QStringLiteral("grdpw"));
-    m_splitter->addWidget(tvtreeview);
-    m_splitter->addWidget(grdpw);
-    m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({200, 560});
-    setCentralWidget(m_splitter);
-    m_categoryTree = new CategoryTree(*tvtreeview, services.state, this);
-    m_categoryTree->LoadDragIcons(dragImages);
-    m_categoryTree->setGridSource(grdpw);
-    m_categoryTree->setFillGrid([this](int node) { FillGrid(node); });
-    m_passwordGrid = new PasswordGrid(*grdpw, *tvtreeview, *m_categoryTree, services, this);
-    m_passwordGrid->setImages(treeImages, dragImages);
-    m_passwordGrid->SetupGridColumns();
-    statusBar();
-    buildViewMenu();
+    buildPanes();
+    buildStatusBar();
+    m_menus = new MainMenus(*this, *m_passwordGrid);
+    m_commands = std::make_unique<MainCommands>(services, routines, *this);
+    connectCommands();
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::buildViewMenu()
+// The banner strip (with the edition link) sits above the tree and the grid.
+void frmMain::buildPanes()
 {
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
-    m_toolbarItem = view->addAction(QStringLiteral("&Toolbar"));
-    m_statusBarItem = view->addAction(QStringLiteral("&StatusBar"));
-    m_treeViewItem = view->addAction(QStringLiteral("&Tree View"));
-    for (QAction *item : {m_toolbarItem, m_statusBarItem, m_treeViewItem}) {
-        item->setCheckable(true);
-        item->setChecked(true);
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    pbadv = new QWidget(central);
+    pbadv->setObjectName(QStringLiteral("pbadv"));
+    auto *strip = new QHBoxLayout(pbadv);
+    strip->setContentsMargins(0, 0, 0, 0);
+    ad1 = new AdBanner(pbadv);
+    m_editionLink = new QLabel(pbadv);
+    m_editionLink->setObjectName(QStringLiteral("edition"));
+    strip->addStretch();
+    strip->addWidget(ad1);
+    strip->addWidget(m_editionLink);
+    strip->addStretch();
+    pbadv->setFixedHeight(ad1->height());
+    layout->addWidget(pbadv);
+
+    const auto treeImages = controls::resource_images::imageList(101);
+    const auto dragImages = controls::resource_images::imageList(102);
+    vbuSplitter = new QSplitter(central);
+    vbuSplitter->setObjectName(QStringLiteral("vbuSplitter"));
+    tvtreeview = new controls::Tree(vbuSplitter);
+    tvtreeview->setObjectName(QStringLiteral("tvtreeview"));
+    tvtreeview->setImageList(treeImages);
+    grdpw = new controls::Grid(vbuSplitter);
+    grdpw->setObjectName(QStringLiteral("grdpw"));
+    vbuSplitter->addWidget(tvtreeview);
+    vbuSplitter->addWidget(grdpw);
+    vbuSplitter->setStretchFactor(1, 1);
+    vbuSplitter->setSizes({200, 560});
+    layout->addWidget(vbuSplitter, 1);
+    setCentralWidget(central);
+
+    m_categoryTree = new CategoryTree(*tvtreeview, m_services.state, this);
+    m_categoryTree->LoadDragIcons(dragImages);
+    m_categoryTree->setGridSource(grdpw);
+    m_categoryTree->setFillGrid([this](int node) { m_passwordGrid->FillGrid(node); });
+    m_passwordGrid = new PasswordGrid(*grdpw, *tvtreeview, *m_categoryTree, m_services, this);
+    m_passwordGrid->setImages(treeImages, dragImages);
+    m_passwordGrid->SetupGridColumns();
+}
+
+void frmMain::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbstatusbar"));
+    for (int i = 0; i < 3; ++i) {
+        auto *panel = new QLabel(bar);
+        panel->setObjectName(i == 0 ? QStringLiteral("text")
+                                    : QStringLiteral("panel%1").arg(i + 1));
+        bar->addWidget(panel, i == 0 ? 1 : 0);
+        m_panels.append(panel);
     }
-    view->addSeparator();
-    view->addMenu(m_passwordGrid->columnMenu());
-    view->addMenu(m_passwordGrid->sortMenu());
-    view->addMenu(m_passwordGrid->sortOrderMenu());
-    connect(m_statusBarItem, &QAction::toggled, this,
+}
+
+QLabel *frmMain::statusPanel(const QString &key) const
+{
+    for (QLabel *panel : m_panels) {
+        if (panel->objectName() == key) {
+            return panel;
+        }
+    }
+    return nullptr;
+}
+
+QLabel *frmMain::statusPanel(int index) const
+{
+    return m_panels.value(index);
+}
+
+QAction *frmMain::treeViewItem() const
+{
+    return m_menus->item(QStringLiteral("mnuView"), 2);
+}
+
+QAction *frmMain::statusBarItem() const
+{
+    return m_menus->item(QStringLiteral("mnuView"), 1);
+}
+
+void frmMain::connectCommands()
+{
+    connect(m_menus, &MainMenus::commandTriggered, this, &frmMain::runCommand);
+    connect(m_passwordGrid, &PasswordGrid::commandRequested, this, &frmMain::runCommand);
+    connect(m_menus, &MainMenus::reloadChosen, this,
+            [this](int position) { m_commands->reload(position); });
+    connect(m_passwordGrid, &PasswordGrid::recordPopupRequested, m_menus,
+            &MainMenus::execRecordPopup);
+    connect(m_menus, &MainMenus::editMenuShowing, this, &frmMain::applyRowRules);
+    connect(m_menus, &MainMenus::passwordMenuShowing, this, &frmMain::applyRowRules);
+    connect(m_passwordGrid, &PasswordGrid::selectionChanged, this, &frmMain::applyRowRules);
+
+    const QString view = QStringLiteral("mnuView");
+    connect(m_menus->item(view, 0), &QAction::toggled, this, [this](bool on) {
+        if (on) {
+            m_menus->buildToolbar();
+            ApplyToolbarFileState(*m_menus, !m_services.state.Store->FileName().isEmpty());
+        } else {
+            m_menus->removeToolbar();
+        }
+    });
+    connect(m_menus->item(view, 1), &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
-    connect(m_treeViewItem, &QAction::toggled, this, [this](bool on) {
+    connect(m_menus->item(view, 2), &QAction::toggled, this, [this](bool on) {
         tvtreeview->setVisible(on);
         m_passwordGrid->setTreeViewChecked(on);
-        FillGrid(tvtreeview->selectedNode());
+        m_passwordGrid->FillGrid(tvtreeview->selectedNode());
     });
+}
+
+void frmMain::runCommand(MainCommand command)
+{
+    m_commands->run(command);
+}
+
+void frmMain::applyRowRules()
+{
+    SelectedRow row;
+    row.selected = m_passwordGrid->rowSelected && grdpw->selectedRow() > 0;
+    row.url = m_passwordGrid->selectedCellFilled(QStringLiteral("URL"));
+    row.expireUrl = m_passwordGrid->selectedCellFilled(QStringLiteral("ExpURL"));
+    row.changeUrl = m_passwordGrid->selectedCellFilled(QStringLiteral("ChangeURL"));
+    ApplyEditMenuState(*m_menus, row);
+    ApplyPasswordMenuState(*m_menus, row.selected);
 }
 
 ViewStateParts frmMain::viewStateParts()
 {
-    return {*m_splitter,      *tvtreeview,    *statusBar(), *m_treeViewItem,
-            *m_statusBarItem, *m_toolbarItem, *grdpw,       *m_passwordGrid};
+    return {*vbuSplitter,    *tvtreeview,      *statusBar(),
+            *treeViewItem(), *statusBarItem(), *m_menus->item(QStringLiteral("mnuView"), 0),
+            *grdpw,          *m_passwordGrid};
 }
 
-void frmMain::setRoutines(const transfer::TransferRoutines *transfer, const ShowWindows *windows)
+void frmMain::saveViewState()
 {
-    m_openers = windows;
-    PasswordGrid::Commands commands;
-    if (transfer != nullptr) {
-        commands.copyPassword = [transfer](const QString &s) { transfer->CopyPassword(s); };
-        commands.copyUserPassword = [transfer](const QString &s) { transfer->CopyUserPassword(s); };
-        commands.copyUrl = [transfer](const QString &s) { transfer->CopyURL(s); };
-        commands.executeUrl = [transfer](const QString &url) { transfer->ExecuteUrlThenTray(url); };
-    }
-    if (windows != nullptr) {
-        commands.editPassword = [this, windows] {
-            const QString service = m_passwordGrid->GetSelectedService();
-            if (!service.isEmpty()) {
-                windows->ShowEditPassword(service, m_categoryTree->currentNodeIndex);
-            }
-        };
-        commands.deletePassword = [this, windows] {
-            const QString service = m_passwordGrid->GetSelectedService();
-            if (!service.isEmpty()) {
-                windows->DeleteServicePrompt(service, m_categoryTree->currentNodeIndex);
-            }
-        };
-    }
-    m_passwordGrid->setCommands(std::move(commands));
+    SaveViewState(viewStateParts(), m_services.settings);
 }
 
 void frmMain::Load()
 {
     app::RunState &state = m_services.state;
+    m_editionLink->hide();
+    ReInitMenu();
+    if (m_menus->item(QStringLiteral("mnuView"), 0)->isChecked()) {
+        m_menus->buildToolbar();
+    }
     RestorePlacement(*this, Tag, this, m_services.options, m_services.settings);
+    view_ad();
+    m_menus->loadReloadItems(m_services.recent);
     m_marked = true;
     if (state.FirstStart) {
         show();
         activateWindow();
         state.FirstStart = false;
         const ProgramOptions &options = m_services.options;
-        if (options.ViewTips && options.StartupType < 2 && m_openers != nullptr) {
-            m_openers->ShowTip();
+        if (options.ViewTips && options.StartupType < 2) {
+            m_routines.windows.ShowTip();
             m_services.windows.waitUntilEmpty();
         }
         if (state.Store->FileName().isEmpty() && options.StartupType < 2 && options.ViewWizard) {
-            m_files.OpenOrNew(true);
+            m_routines.files.OpenOrNew(true);
         }
         UpdateView(0);
-        if (m_services.options.StartupType == 1) {
+        if (options.StartupType == 1) {
             showMinimized();
         }
     } else {
@@ -143,24 +223,41 @@ void frmMain::Load()
     RestoreViewState(viewStateParts(), m_services.settings);
 }
 
+void frmMain::view_ad()
+{
+    if (ad1->active()) {
+        return;
+    }
+    const QVersionNumber version = QVersionNumber::fromString(QApplication::applicationVersion());
+    ad1->adsize = 6;
+    ad1->softwareid = 731;
+    ad1->major = version.majorVersion();
+    ad1->minor = version.minorVersion();
+    ad1->revision = version.microVersion();
+    ad1->Start();
+}
+
 void frmMain::UpdateView(qint32 value)
 {
     if (value != 0) {
-        FillGrid(value);
-        return;
+        m_passwordGrid->FillGrid(value);
+    } else {
+        m_categoryTree->LoadTree();
+        m_passwordGrid->FillGrid(tvtreeview->firstNode());
     }
-    m_categoryTree->LoadTree();
-    FillGrid(tvtreeview->firstNode());
+    ApplyFileState(*m_menus, !m_services.state.Store->FileName().isEmpty());
+    applyRowRules();
 }
 
-void frmMain::FillGrid(int node)
+void frmMain::ReloadMenu()
 {
-    m_passwordGrid->FillGrid(node);
+    m_menus->ReloadMenu(m_services.recent, m_services.options.HistorySize);
 }
 
-void frmMain::ReloadMenu() {}
-
-void frmMain::ReInitMenu() {}
+void frmMain::ReInitMenu()
+{
+    m_menus->ReInitMenu(m_services.options.ViewMenuIcon);
+}
 
 void frmMain::GotoSysTray()
 {
@@ -169,23 +266,25 @@ void frmMain::GotoSysTray()
     close();
 }
 
-void frmMain::SetMenuEnabled(bool /*enabled*/) {}
-
 void frmMain::HandOver(const QByteArray &payload)
 {
-    m_files.ReceiveHandOver(this, payload);
+    m_routines.files.ReceiveHandOver(this, payload);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
     app::RunState &state = m_services.state;
     // A switch to the tray is not a goodbye: nothing is asked.
-    if (!state.TrayMode && !m_files.ConfirmExit()) {
+    if (!state.TrayMode && !m_routines.files.ConfirmExit()) {
         event->ignore();
         return;
     }
-    SaveViewState(viewStateParts(), m_services.settings);
+    saveViewState();
     SavePlacement(*this, Tag, m_services.options, m_services.settings);
+    m_menus->removeToolbar();
+    m_menus->ReInitMenu(false);
+    ad1->Stop();
+    ad1->setActive(false);
     m_marked = false;
     if (!state.SwitchWindow()) {
         state.requestExit();

@@ -1,29 +1,31 @@
 #pragma once
 
-#include "FileRoutines.h"
+#include "MenuTable.h"
 #include "Services.h"
+#include "ShowWindows.h"
 
+#include <memory>
 #include <QMainWindow>
 
+class AdBanner;
 class CategoryTree;
+class MainCommands;
+class MainMenus;
 class PasswordGrid;
 class QAction;
+class QLabel;
 class QSplitter;
-class ShowWindows;
 struct ViewStateParts;
-
-namespace transfer {
-class TransferRoutines;
-}
 
 namespace controls {
 class Grid;
 class Tree;
 } // namespace controls
 
-// The main window. For now it holds what start-up, the hand-over and the
-// switch to the tray need: its load and close sequences and the public
-// operations; the tree, grid, menus and toolbar fill it in later.
+// The main window: menus and toolbar, the category tree beside the password
+// grid, the banner strip and the status bar. It composes those parts, runs
+// its load and close sequences and offers the operations the rest of the
+// program refreshes it through; its commands live in MainCommands.
 class frmMain : public QMainWindow, public app::MainWindowOps
 {
     Q_OBJECT
@@ -31,49 +33,62 @@ class frmMain : public QMainWindow, public app::MainWindowOps
 public:
     static inline const QString Tag = QStringLiteral("frmMain");
 
-    frmMain(const app::Services &services, files::FileRoutines &files, QWidget *parent = nullptr);
+    frmMain(const app::Services &services, const WindowRoutines &routines,
+            QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Copying, typing, links and dialogs for the grid's actions; none until set.
-    void setRoutines(const transfer::TransferRoutines *transfer, const ShowWindows *windows);
-
-    // The load sequence: placement, marker, first-start work, view, caption.
+    // The load sequence: menus and toolbar, placement, marker, first-start
+    // work, view, caption and view state.
     void Load() override;
 
     void UpdateView(qint32 value) override;
     void ReloadMenu() override;
     void ReInitMenu() override;
     void GotoSysTray() override;
-    void SetMenuEnabled(bool enabled) override;
+    void SetMenuEnabled(bool /*enabled*/) override {}
     QWidget *window() override { return this; }
     bool IsInstanceWindow() const override { return m_marked; }
     void HandOver(const QByteArray &payload) override;
+    // Starts the banner when it is not running.
+    void view_ad();
+
+    void saveViewState();
+    void runCommand(MainCommand command);
 
     controls::Tree *tree() const { return tvtreeview; }
     CategoryTree *categoryTree() const { return m_categoryTree; }
     controls::Grid *grid() const { return grdpw; }
     PasswordGrid *passwordGrid() const { return m_passwordGrid; }
-    QAction *treeViewItem() const { return m_treeViewItem; }
-    QAction *statusBarItem() const { return m_statusBarItem; }
+    MainMenus *menus() const { return m_menus; }
+    AdBanner *banner() const { return ad1; }
+    // A status bar panel by key ("text" is the first).
+    QLabel *statusPanel(const QString &key) const;
+    QLabel *statusPanel(int index) const;
+    QAction *treeViewItem() const;
+    QAction *statusBarItem() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    const app::Services &m_services;
-    files::FileRoutines &m_files;
-    void FillGrid(int node);
-    void buildViewMenu();
+    void buildPanes();
+    void buildStatusBar();
+    void connectCommands();
+    void applyRowRules();
     ViewStateParts viewStateParts();
 
-    QSplitter *m_splitter = nullptr;
+    const app::Services &m_services;
+    WindowRoutines m_routines;
+    QSplitter *vbuSplitter = nullptr;
     controls::Tree *tvtreeview = nullptr;
     controls::Grid *grdpw = nullptr;
+    QWidget *pbadv = nullptr;
+    AdBanner *ad1 = nullptr;
+    QLabel *m_editionLink = nullptr;
+    QList<QLabel *> m_panels;
     CategoryTree *m_categoryTree = nullptr;
     PasswordGrid *m_passwordGrid = nullptr;
-    const ShowWindows *m_openers = nullptr;
-    QAction *m_treeViewItem = nullptr;
-    QAction *m_statusBarItem = nullptr;
-    QAction *m_toolbarItem = nullptr;
+    MainMenus *m_menus = nullptr;
+    std::unique_ptr<MainCommands> m_commands;
     bool m_marked = false;
 };

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <QString>
 #include <sodium.h>
 #include <utility>
 
@@ -62,4 +63,17 @@ void SecureBytes::clear()
     sodium_free(m_data);
     m_data = nullptr;
     m_size = 0;
+}
+
+QString privateCopy(const QString &text)
+{
+    return QString(text.constData(), text.size());
+}
+
+void wipeText(QString &text)
+{
+    if (text.isDetached() && !text.isEmpty()) {
+        sodium_memzero(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+    }
+    text.clear();
 }

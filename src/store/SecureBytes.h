@@ -26,3 +26,12 @@ private:
     unsigned char *m_data = nullptr;
     std::size_t m_size = 0;
 };
+
+class QString;
+
+// A private copy of a secret text, sharing no memory with the original, so
+// that it can be wiped without touching anyone else's copy.
+QString privateCopy(const QString &text);
+// Overwrites the characters of a text that nobody else shares, then empties
+// it; a shared text is only let go (its other holders still need it).
+void wipeText(QString &text);

@@ -1,20 +1,18 @@
 #include "frmTray.h"
 
+#include "FileRoutines.h"
 #include "frmSysTray.h"
 #include "PasswordStore.h"
 #include "ResourceImages.h"
+#include "StartUp.h"
 #include "TransferRoutines.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
 
-// Until the maker's own addresses are settled, these name the project.
-const QString frmTray::HomePage = QStringLiteral("https://vellumor.quorvan.example/");
-const QString frmTray::MailAddress = QStringLiteral("mailto:vellumor@quorvan.example");
-
-frmTray::frmTray(const app::Services &services, files::FileRoutines &files, QWidget *parent)
-    : QWidget(parent), m_services(services), m_files(files)
+frmTray::frmTray(const app::Services &services, const WindowRoutines &routines, QWidget *parent)
+    : QWidget(parent), m_services(services), m_routines(routines)
 {
     setObjectName(QStringLiteral("frmTray"));
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -145,33 +143,25 @@ void frmTray::UpdateView(qint32 /*value*/)
 
 void frmTray::MenuClick(const QString &key)
 {
-    const auto run = [](const auto &command, const auto &...arguments) {
-        if (command) {
-            command(arguments...);
-        }
-    };
+    const ShowWindows &windows = m_routines.windows;
     if (key == QStringLiteral("open")) {
         OpenMainWindow();
     } else if (key == QStringLiteral("close")) {
         close();
     } else if (key == QStringLiteral("about")) {
-        run(m_commands.showAbout);
+        windows.ShowAbout();
     } else if (key == QStringLiteral("option")) {
-        run(m_commands.showOptions);
+        windows.ShowOptions();
     } else if (key == QStringLiteral("addpw")) {
-        run(m_commands.showAddPassword, qint16(0), qint16(0), qint32(0));
+        windows.ShowAddPassword(0, 0, 0);
     } else if (key == QStringLiteral("addcat")) {
-        run(m_commands.showCategoryEditor);
+        windows.ShowCategoryEditor();
     } else if (key == QStringLiteral("addscat")) {
-        run(m_commands.showSubCategoryEditor);
+        windows.ShowSubCategoryEditor();
     } else if (key == QStringLiteral("home")) {
-        if (m_transfer != nullptr) {
-            m_transfer->OpenURL(HomePage);
-        }
+        m_routines.transfer.OpenURL(app::HomePage);
     } else if (key == QStringLiteral("email")) {
-        if (m_transfer != nullptr) {
-            m_transfer->OpenURL(MailAddress);
-        }
+        m_routines.transfer.OpenURL(app::MailAddress);
     } else if (key.startsWith(QStringLiteral("srv"))) {
         serviceAction(key.mid(3));
     }
@@ -179,33 +169,28 @@ void frmTray::MenuClick(const QString &key)
 
 void frmTray::serviceAction(const QString &service)
 {
-    if (m_services.options.SysTrayPWDefault == 1) {
-        if (m_commands.showEditPassword) {
-            m_commands.showEditPassword(service, 0);
-        }
-        return;
-    }
-    if (m_transfer == nullptr) {
-        return;
-    }
+    const transfer::TransferRoutines &transfer = m_routines.transfer;
     switch (m_services.options.SysTrayPWDefault) {
+    case 1:
+        m_routines.windows.ShowEditPassword(service, 0);
+        break;
     case 2:
-        m_transfer->CopyPassword(service);
+        transfer.CopyPassword(service);
         break;
     case 3:
-        m_transfer->CopyUserPassword(service);
+        transfer.CopyUserPassword(service);
         break;
     case 4:
-        m_transfer->CopyURL(service);
+        transfer.CopyURL(service);
         break;
     case 5:
-        m_transfer->SendPassword(service);
+        transfer.SendPassword(service);
         break;
     case 6:
-        m_transfer->SendUserPassword(service);
+        transfer.SendUserPassword(service);
         break;
     case 7:
-        m_transfer->ExecuteUrlThenTray(m_services.state.Store->GetField(4, service));
+        m_routines.windows.ExecuteUrlThenTray(m_services.state.Store->GetField(4, service));
         break;
     default:
         break;
@@ -224,13 +209,13 @@ void frmTray::OpenMainWindow()
 
 void frmTray::HandOver(const QByteArray &payload)
 {
-    m_files.ReceiveHandOver(this, payload);
+    m_routines.files.ReceiveHandOver(this, payload);
 }
 
 void frmTray::closeEvent(QCloseEvent *event)
 {
     app::RunState &state = m_services.state;
-    if (!state.SwitchWindow() && !m_files.ConfirmExit()) {
+    if (!state.SwitchWindow() && !m_routines.files.ConfirmExit()) {
         event->ignore();
         return;
     }

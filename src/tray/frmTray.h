@@ -1,9 +1,8 @@
 #pragma once
 
-#include "FileRoutines.h"
 #include "Services.h"
+#include "ShowWindows.h"
 
-#include <functional>
 #include <memory>
 #include <QWidget>
 
@@ -11,9 +10,6 @@ class frmSysTray;
 
 namespace controls {
 class ImageList;
-}
-namespace transfer {
-class TransferRoutines;
 }
 
 // The invisible main window of tray mode: it owns the tray icon and builds
@@ -24,25 +20,9 @@ class frmTray : public QWidget, public app::MainWindowOps
     Q_OBJECT
 
 public:
-    // Where the menu's dialog items lead; the dialogs are opened by the caller.
-    struct Commands
-    {
-        std::function<void()> showAbout;
-        std::function<void()> showOptions;
-        std::function<void(qint16 codcat, qint16 CodSCat, qint32 node)> showAddPassword;
-        std::function<void(const QString &service, qint32 node)> showEditPassword;
-        std::function<void()> showCategoryEditor;
-        std::function<void()> showSubCategoryEditor;
-    };
-
-    static const QString HomePage;
-    static const QString MailAddress;
-
-    frmTray(const app::Services &services, files::FileRoutines &files, QWidget *parent = nullptr);
+    frmTray(const app::Services &services, const WindowRoutines &routines,
+            QWidget *parent = nullptr);
     ~frmTray() override;
-
-    void setCommands(Commands commands) { m_commands = std::move(commands); }
-    void setTransfer(const transfer::TransferRoutines *transfer) { m_transfer = transfer; }
 
     // Shows the icon, marks the window for a later start, ends the first start.
     void Load() override;
@@ -74,9 +54,7 @@ private:
     void serviceAction(const QString &service);
 
     const app::Services &m_services;
-    files::FileRoutines &m_files;
-    Commands m_commands;
-    const transfer::TransferRoutines *m_transfer = nullptr;
+    WindowRoutines m_routines;
     std::unique_ptr<frmSysTray> m_sysTray;
     std::shared_ptr<const controls::ImageList> m_images;
     bool m_menuEnabled = false;

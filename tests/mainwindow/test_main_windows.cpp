@@ -9,7 +9,7 @@
 #include "frmTray.h"
 #include "MainLoop.h"
 #include "StartUp.h"
-#include "TestServices.h"
+#include "TestRoutines.h"
 #include "Tree.h"
 
 #include <QMenu>
@@ -30,9 +30,10 @@ struct Journal
 
 // Runs the real loop with real windows; each step runs once the passes that
 // the previous one caused are done.
-void runWith(TestServices &t, files::FileRoutines &routines,
+void runWith(TestServices &t, const WindowRoutines &routines,
              const QList<std::function<void(Journal &)>> &steps, Journal &journal)
 {
+    t.options.ViewTips = false; // the tip of the day would wait for its reader
     app::MainLoop loop(t.state, [&](bool tray) -> std::unique_ptr<app::MainWindowOps> {
         journal.windows << (tray ? QStringLiteral("tray") : QStringLiteral("main"));
         if (tray) {
@@ -93,17 +94,16 @@ void TestMainWindows::init()
 
 void TestMainWindows::switchingToTrayAndBackAsksNothing()
 {
-    TestServices t;
+    TestRoutines r;
+    TestServices &t = r.t;
     t.state.AppTitle = app::buildAppTitle(QVersionNumber(1, 0, 0));
-    ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords, t.openDialog);
     PasswordEntry entry;
     entry.service = QStringLiteral("Mail");
     t.state.Store->NewFile();
     QVERIFY(t.state.Store->AddPassword(entry)); // modified: a real exit would ask
     bool exitedEarly = true;
     Journal journal;
-    runWith(t, routines,
+    runWith(t, r.routines,
             {[&](Journal &j) {
                  QVERIFY(j.main != nullptr);
                  QVERIFY(j.main->isVisible());
@@ -134,14 +134,13 @@ void TestMainWindows::switchingToTrayAndBackAsksNothing()
 
 void TestMainWindows::closeAsksBeforeLeaving()
 {
-    TestServices t;
-    ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    TestRoutines r;
+    TestServices &t = r.t;
     t.prompt.queue(PromptAnswer::No);
     t.prompt.queue(PromptAnswer::Yes);
     bool stayedAfterNo = false;
     Journal journal;
-    runWith(t, routines,
+    runWith(t, r.routines,
             {[&](Journal &j) { QVERIFY(!j.main->close()); },
              [&](Journal &j) {
                  stayedAfterNo =
@@ -159,10 +158,9 @@ void TestMainWindows::closeAsksBeforeLeaving()
 
 void TestMainWindows::trayExitCancelledKeepsRunning()
 {
-    TestServices t;
+    TestRoutines r;
+    TestServices &t = r.t;
     t.state.TrayMode = true;
-    ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords, t.openDialog);
     PasswordEntry entry;
     entry.service = QStringLiteral("Mail");
     t.state.Store->NewFile();
@@ -170,7 +168,7 @@ void TestMainWindows::trayExitCancelledKeepsRunning()
     t.prompt.queue(PromptAnswer::Cancel);
     bool stillInTray = false;
     Journal journal;
-    runWith(t, routines,
+    runWith(t, r.routines,
             {[&](Journal &j) { j.tray->MenuClick(QStringLiteral("close")); },
              [&](Journal &j) {
                  stillInTray =
@@ -190,14 +188,13 @@ void TestMainWindows::trayExitCancelledKeepsRunning()
 
 void TestMainWindows::handOverOpensThePath()
 {
-    TestServices t;
-    ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    TestRoutines r;
+    TestServices &t = r.t;
     const QString file = m_dir->filePath(QStringLiteral("Handed Over.VLM"));
     QVERIFY(writeFile(file, QString(), {QStringLiteral("Mail")}));
     QString rootAfterEmpty, rootAfterPath;
     Journal journal;
-    runWith(t, routines, {[&](Journal &j) {
+    runWith(t, r.routines, {[&](Journal &j) {
                 j.main->HandOver(app::instancePayload(QString()));
                 rootAfterEmpty = rootText(j.main);
                 j.main->HandOver(app::instancePayload(QLatin1Char('"') + file + QLatin1Char('"')));
@@ -214,15 +211,14 @@ void TestMainWindows::handOverOpensThePath()
 
 void TestMainWindows::dialogInTrayModeDisablesMenu()
 {
-    TestServices t;
+    TestRoutines r;
+    TestServices &t = r.t;
     t.state.TrayMode = true;
-    ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords, t.openDialog);
     QWidget dialog;
     bool disabledWhileOpen = false;
     bool openIgnored = false;
     Journal journal;
-    runWith(t, routines,
+    runWith(t, r.routines,
             {[&](Journal &j) {
                  t.windows.PushWindow(&dialog);
                  disabledWhileOpen = !j.tray->MenuEnabled();
@@ -243,13 +239,12 @@ void TestMainWindows::dialogInTrayModeDisablesMenu()
 
 void TestMainWindows::startInTray()
 {
-    TestServices t;
+    TestRoutines r;
+    TestServices &t = r.t;
     t.state.TrayMode = true;
-    ScriptedPasswords passwords;
-    files::FileRoutines routines(t.services, passwords, t.openDialog);
     QStringList menu;
     Journal journal;
-    runWith(t, routines, {[&](Journal &j) {
+    runWith(t, r.routines, {[&](Journal &j) {
                 QVERIFY(!t.state.FirstStart);
                 QVERIFY(!j.tray->isVisible());
                 QCOMPARE(j.tray->sysTray()->ToolTip(), QStringLiteral("Vellumor!"));

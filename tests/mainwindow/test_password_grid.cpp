@@ -27,7 +27,7 @@ struct Fixture
     CategoryTree categories{tree, t.state};
     PasswordGrid passwords{grid, tree, categories, t.services};
     std::shared_ptr<controls::ImageList> images = controls::resource_images::imageList(101);
-    QStringList commands;
+    QList<MainCommand> commands;
 
     Fixture()
     {
@@ -37,16 +37,8 @@ struct Fixture
         categories.setGridSource(&grid);
         passwords.setImages(images, controls::resource_images::imageList(102));
         passwords.SetupGridColumns();
-        passwords.setCommands(
-            {.editPassword = [this] { commands << QStringLiteral("edit"); },
-             .deletePassword = [this] { commands << QStringLiteral("delete"); },
-             .copyPassword =
-                 [this](const QString &s) { commands << QStringLiteral("password ") + s; },
-             .copyUserPassword =
-                 [this](const QString &s) { commands << QStringLiteral("user+password ") + s; },
-             .copyUrl = [this](const QString &s) { commands << QStringLiteral("url ") + s; },
-             .executeUrl = [this](const QString &u) { commands << QStringLiteral("open ") + u; },
-             .recordPopup = {}});
+        QObject::connect(&passwords, &PasswordGrid::commandRequested,
+                         [this](MainCommand command) { commands << command; });
         grid.resize(900, 400);
         grid.show();
     }
@@ -430,19 +422,19 @@ void TestPasswordGrid::columnPopupForService()
 void TestPasswordGrid::defaultAction_data()
 {
     QTest::addColumn<int>("option");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("edit") << 1 << QStringList{"edit"};
-    QTest::newRow("copy password") << 2 << QStringList{"password mail"};
-    QTest::newRow("copy user and password") << 3 << QStringList{"user+password mail"};
-    QTest::newRow("copy URL") << 4 << QStringList{"url mail"};
-    QTest::newRow("open URL") << 5 << QStringList{"open https://mail.example"};
-    QTest::newRow("anything else") << 6 << QStringList{};
+    QTest::addColumn<int>("command");
+    QTest::newRow("edit") << 1 << int(MainCommand::PasswordEdit);
+    QTest::newRow("copy password") << 2 << int(MainCommand::EditCopyPassword);
+    QTest::newRow("copy user and password") << 3 << int(MainCommand::EditCopyUserPassword);
+    QTest::newRow("copy URL") << 4 << int(MainCommand::EditCopyUrl);
+    QTest::newRow("open URL") << 5 << int(MainCommand::EditExecuteUrl);
+    QTest::newRow("anything else") << 6 << -1;
 }
 
 void TestPasswordGrid::defaultAction()
 {
     QFETCH(int, option);
-    QFETCH(QStringList, expected);
+    QFETCH(int, command);
     Fixture f;
     f.t.options.DefaultGridAction = static_cast<qint16>(option);
     f.add(QStringLiteral("mail"));
@@ -450,7 +442,8 @@ void TestPasswordGrid::defaultAction()
     f.grid.setSelectedRow(1);
     const QPoint at = f.grid.cellRect(1, f.column("UserName")).center();
     QTest::mouseDClick(f.grid.viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(f.commands, expected);
+    QCOMPARE(f.commands, command < 0 ? QList<MainCommand>{}
+                                     : QList<MainCommand>{static_cast<MainCommand>(command)});
 }
 
 void TestPasswordGrid::keys()
@@ -464,7 +457,8 @@ void TestPasswordGrid::keys()
     QTest::keyClick(view, Qt::Key_Delete);
     QTest::keyClick(view, Qt::Key_F4);
     QTest::keyClick(view, Qt::Key_Return);
-    QCOMPARE(f.commands, (QStringList{"delete", "edit", "password mail"}));
+    QCOMPARE(f.commands, (QList<MainCommand>{MainCommand::PasswordDelete, MainCommand::PasswordEdit,
+                                             MainCommand::EditCopyPassword}));
 }
 
 QTEST_MAIN(TestPasswordGrid)

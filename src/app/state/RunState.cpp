@@ -1,10 +1,33 @@
 #include "RunState.h"
 
+#include "SecureBytes.h"
+
 namespace app {
 
 RunState::RunState(QObject *parent) : QObject(parent) {}
 
-RunState::~RunState() = default;
+RunState::~RunState()
+{
+    wipeClipboardEntry();
+}
+
+void RunState::setClipboardEntry(const PasswordEntry &entry)
+{
+    wipeClipboardEntry();
+    m_clipboardEntry = entry;
+    // Its own copy of the secrets, so wiping it later leaves the store's alone.
+    m_clipboardEntry->UserName = privateCopy(entry.UserName);
+    m_clipboardEntry->Password = privateCopy(entry.Password);
+}
+
+void RunState::wipeClipboardEntry()
+{
+    if (m_clipboardEntry.has_value()) {
+        wipeText(m_clipboardEntry->UserName);
+        wipeText(m_clipboardEntry->Password);
+        m_clipboardEntry.reset();
+    }
+}
 
 void RunState::setCurrentMainWindow(MainWindowOps *window)
 {

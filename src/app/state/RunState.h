@@ -3,6 +3,7 @@
 #include "PasswordStore.h"
 
 #include <memory>
+#include <optional>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -60,6 +61,11 @@ public:
     void requestSwitch();
     void clearSwitch() { m_switchWindow = false; }
 
+    // The record that Copy and Cut keep for Paste as New. It outlives every
+    // main window; its secrets are wiped when it is replaced and at exit.
+    const std::optional<PasswordEntry> &ClipboardEntry() const { return m_clipboardEntry; }
+    void setClipboardEntry(const PasswordEntry &entry);
+
     bool RefreshRequested() const { return m_refreshRequested; }
     bool MenuOnlyRefresh() const { return m_menuOnlyRefresh; }
     qint32 RefreshValue() const { return m_refreshValue; }
@@ -77,6 +83,8 @@ private:
     bool m_refreshRequested = false;
     bool m_menuOnlyRefresh = false;
     qint32 m_refreshValue = 0;
+    std::optional<PasswordEntry> m_clipboardEntry;
+    void wipeClipboardEntry();
 };
 
 } // namespace app

@@ -10,6 +10,9 @@ namespace app {
 
 // The product name shown in captions and the about box.
 inline const QString ProductName = QStringLiteral("Vellumor");
+// The maker's home page and mail address, for Help, the about box and the tray.
+inline const QString HomePage = QStringLiteral("https://vellumor.quorvan.example/");
+inline const QString MailAddress = QStringLiteral("mailto:vellumor@quorvan.example");
 
 // "Vellumor V1.2.3": product name, " V" and major.minor.revision.
 QString buildAppTitle(const QVersionNumber &version);
