@@ -231,6 +231,11 @@ void frmLoadSave::setBrowserVisible(bool controls, bool buttons)
     if (box != nullptr) {
         box->setVisible(buttons);
     }
+    // An empty Recent page hides OK by itself; showing the box again would
+    // not bring back a button hidden on its own.
+    if (QPushButton *ok = dialogOkButton()) {
+        ok->setVisible(buttons);
+    }
     m_Controls->setVisible(controls || buttons);
 }
 
@@ -291,9 +296,6 @@ void frmLoadSave::enterPage(const QString &key)
             }
             m_filename.clear();
         } else {
-            if (QPushButton *ok = dialogOkButton()) {
-                ok->show();
-            }
             recentSelected(grdRecent->selectedRow());
         }
     }

@@ -139,6 +139,7 @@ void TestLoadSave::emptyRecentHidesOk()
     prepare(dialog, true, {}, m_dir->path());
     bool okHidden = false;
     bool cancelShown = false;
+    bool okBackOnExisting = false;
     QString filename = QStringLiteral("unset");
     whileShown(dialog, {[&](frmLoadSave &d) { d.selectPage(QStringLiteral("RECENT")); },
                         [&](frmLoadSave &d) {
@@ -146,12 +147,17 @@ void TestLoadSave::emptyRecentHidesOk()
                             cancelShown = d.dialogCancelButton()->isVisible();
                             filename = d.Filename();
                             QCOMPARE(d.grdRecent->rowCount(), 0);
+                            d.selectPage(QStringLiteral("LOAD"));
+                        },
+                        [&](frmLoadSave &d) {
+                            okBackOnExisting = d.dialogOkButton()->isVisible();
                             d.close();
                         }});
     dialog.showAndWait();
     QVERIFY(okHidden);
     QVERIFY(cancelShown);
     QCOMPARE(filename, QString());
+    QVERIFY(okBackOnExisting);
 }
 
 void TestLoadSave::recentFolderEndingInSeparator()
