@@ -123,6 +123,7 @@ void frmLoadSave::setFileDialog(std::unique_ptr<QFileDialog> dialog)
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setWindowFlags(Qt::Widget);
     dialog->setSizeGripEnabled(false);
+    m_browserMode = dialog->fileMode();
     m_dialog = dialog.release();
     m_Controls->layout()->addWidget(m_dialog); // the panel owns it from here
     // The browser's own choice, read once it has accepted: its selected-file
@@ -231,6 +232,11 @@ void frmLoadSave::setBrowserVisible(bool controls, bool buttons)
     if (box != nullptr) {
         box->setVisible(buttons);
     }
+    // An empty Recent page hides OK by itself; showing the box again would
+    // not bring back a button hidden on its own.
+    if (QPushButton *ok = dialogOkButton()) {
+        ok->setVisible(buttons);
+    }
     m_Controls->setVisible(controls || buttons);
 }
 
@@ -258,6 +264,9 @@ void frmLoadSave::leavePage(const QString &key)
     } else if (key == PageRecent) {
         grdRecent->hide();
         setBrowserVisible(false, false);
+        if (m_dialog != nullptr) {
+            m_dialog->setFileMode(m_browserMode);
+        }
     } else if (key == PageNew) {
         grdNew->hide();
         cmdNewOpen->hide();
@@ -285,15 +294,18 @@ void frmLoadSave::enterPage(const QString &key)
     } else if (key == PageRecent) {
         grdRecent->show();
         setBrowserVisible(false, true);
+        // A recent file that has gone is still handed on, so the open reports
+        // why it cannot be opened as it does for any file; a browser that
+        // insists on existing files would only grey out OK.
+        if (m_dialog != nullptr) {
+            m_dialog->setFileMode(QFileDialog::AnyFile);
+        }
         if (grdRecent->rowCount() == 0) {
             if (QPushButton *ok = dialogOkButton()) {
                 ok->hide();
             }
             m_filename.clear();
         } else {
-            if (QPushButton *ok = dialogOkButton()) {
-                ok->show();
-            }
             recentSelected(grdRecent->selectedRow());
         }
     }

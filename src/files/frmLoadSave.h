@@ -4,12 +4,12 @@
 #include "Services.h"
 
 #include <memory>
+#include <QFileDialog>
 #include <QList>
 #include <QTimer>
 #include <QWidget>
 
 class QEventLoop;
-class QFileDialog;
 class QPushButton;
 class QTabBar;
 
@@ -103,6 +103,7 @@ private:
     std::shared_ptr<const controls::ImageList> m_newImages;
     std::shared_ptr<const controls::ImageList> m_existingImages;
     QFileDialog *m_dialog = nullptr; // owned by m_Controls once hosted
+    QFileDialog::FileMode m_browserMode = QFileDialog::ExistingFile; // as the caller set it
     QTimer tmrUnload;
     QEventLoop *m_wait = nullptr;
 };

@@ -139,6 +139,7 @@ void TestLoadSave::emptyRecentHidesOk()
     prepare(dialog, true, {}, m_dir->path());
     bool okHidden = false;
     bool cancelShown = false;
+    bool okBackOnExisting = false;
     QString filename = QStringLiteral("unset");
     whileShown(dialog, {[&](frmLoadSave &d) { d.selectPage(QStringLiteral("RECENT")); },
                         [&](frmLoadSave &d) {
@@ -146,12 +147,17 @@ void TestLoadSave::emptyRecentHidesOk()
                             cancelShown = d.dialogCancelButton()->isVisible();
                             filename = d.Filename();
                             QCOMPARE(d.grdRecent->rowCount(), 0);
+                            d.selectPage(QStringLiteral("LOAD"));
+                        },
+                        [&](frmLoadSave &d) {
+                            okBackOnExisting = d.dialogOkButton()->isVisible();
                             d.close();
                         }});
     dialog.showAndWait();
     QVERIFY(okHidden);
     QVERIFY(cancelShown);
     QCOMPARE(filename, QString());
+    QVERIFY(okBackOnExisting);
 }
 
 void TestLoadSave::recentFolderEndingInSeparator()
@@ -252,22 +258,24 @@ void TestLoadSave::newPageChoices()
 void TestLoadSave::recentDoubleClickOpens()
 {
     frmLoadSave dialog;
-    prepare(dialog, false, {{"Work.VLM", m_dir->path()}, {"Home.VLM", m_dir->path()}},
+    // A file that has gone is handed on all the same; opening it says why it fails.
+    prepare(dialog, false, {{"Work.VLM", m_dir->path()}, {"Gone.VLM", m_dir->path()}},
             m_dir->path());
     bool stillOpenInsideTheChoice = false;
     whileShown(dialog, {[&](frmLoadSave &d) {
-                   const QPoint at = d.grdRecent->cellRect(2, 1).center();
-                   QTest::mouseClick(d.grdRecent->viewport(), Qt::LeftButton, {}, at);
-                   QTest::mouseDClick(d.grdRecent->viewport(), Qt::LeftButton, {}, at);
-                   // The window goes on the next turn, not inside the browser's OK.
-                   stillOpenInsideTheChoice = d.isVisible() && !d.Cancelled();
-               }});
+                            const QPoint at = d.grdRecent->cellRect(2, 1).center();
+                            QTest::mouseClick(d.grdRecent->viewport(), Qt::LeftButton, {}, at);
+                            QTest::mouseDClick(d.grdRecent->viewport(), Qt::LeftButton, {}, at);
+                            // The window goes on the next turn, not inside the browser's OK.
+                            stillOpenInsideTheChoice = d.isVisible() && !d.Cancelled();
+                        },
+                        [](frmLoadSave &d) { d.close(); }}); // when the choice went nowhere
     dialog.showAndWait();
     QVERIFY(stillOpenInsideTheChoice);
     QVERIFY(!dialog.isVisible());
     QVERIFY(!dialog.Cancelled());
     QVERIFY(!dialog.IsNew());
-    QCOMPARE(dialog.Filename(), m_dir->filePath(QStringLiteral("Home.VLM")));
+    QCOMPARE(dialog.Filename(), m_dir->filePath(QStringLiteral("Gone.VLM")));
 }
 
 void TestLoadSave::existingPageBrowserChoice()
