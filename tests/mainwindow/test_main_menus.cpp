@@ -218,22 +218,16 @@ void TestMainMenus::menuItems_data()
     row("mnuHelpWeb", 1, "&Email me...", "", "eeee");
     row("mnuHelp", 4, "", "", "eeee");
     row("mnuHelp", 5, "&About VLM...", "", "eeee");
-    // The popups show only on a click; their captions are checked here, their
-    // link entries when the record popup opens.
-    for (const auto &[index, caption] :
-         std::initializer_list<std::pair<int, const char *>>{{0, "&Execute URL"},
-                                                             {1, "Exec. Expire-PW URL"},
-                                                             {2, "Exec. Change-PW URL"},
-                                                             {4, "&Cut"},
-                                                             {5, "&Copy"},
-                                                             {6, "&Paste as New"},
-                                                             {8, "Copy Pass&word"},
-                                                             {9, "Copy &User/Password"},
-                                                             {10, "Copy &URL"},
-                                                             {12, "&Add Password"},
-                                                             {13, "&Edit"},
-                                                             {14, "&Delete"}}) {
-        row("mnuPopup", index, caption, "", "");
+    // The popups show only on a click: their captions here, their link
+    // entries when the record popup opens.
+    const QStringList popup =
+        QStringLiteral("&Execute URL|Exec. Expire-PW URL|Exec. Change-PW URL||&Cut|&Copy|"
+                       "&Paste as New||Copy Pass&word|Copy &User/Password|Copy &URL||"
+                       "&Add Password|&Edit|&Delete")
+            .split(QLatin1Char('|'));
+    for (int i = 0; i < popup.size(); ++i) {
+        QTest::addRow("mnuPopup(%d)", i)
+            << QStringLiteral("mnuPopup") << i << popup.at(i) << QString() << QString();
     }
     row("mnuPopupCol", 0, "&Hide Column", "", "");
     row("mnuPopupCol", 1, "&Group By", "", "");
