@@ -194,6 +194,9 @@ void frmMain::Load()
     if (m_menus->item(QStringLiteral("mnuView"), 0)->isChecked()) {
         m_menus->buildToolbar();
     }
+    // The window shows before its first refresh (under the New/Open dialog):
+    // what it offers must already match the file.
+    ApplyFileState(*m_menus, !state.Store->FileName().isEmpty());
     RestorePlacement(*this, Tag, this, m_services.options, m_services.settings);
     view_ad();
     m_menus->loadReloadItems(m_services.recent);
