@@ -73,19 +73,13 @@ void MainCommands::run(MainCommand command)
         paste();
         break;
     case MainCommand::EditCopyPassword:
-        if (const QString service = selectedService(); !service.isEmpty()) {
-            transfer.CopyPassword(service);
-        }
+        onSelected([&transfer](const QString &service) { transfer.CopyPassword(service); });
         break;
     case MainCommand::EditCopyUserPassword:
-        if (const QString service = selectedService(); !service.isEmpty()) {
-            transfer.CopyUserPassword(service);
-        }
+        onSelected([&transfer](const QString &service) { transfer.CopyUserPassword(service); });
         break;
     case MainCommand::EditCopyUrl:
-        if (const QString service = selectedService(); !service.isEmpty()) {
-            transfer.CopyURL(service);
-        }
+        onSelected([&transfer](const QString &service) { transfer.CopyURL(service); });
         break;
     case MainCommand::EditExecuteUrl:
         executeUrl(4);
@@ -217,15 +211,22 @@ void MainCommands::editPassword()
 
 void MainCommands::deletePassword()
 {
-    if (const QString service = selectedService(); !service.isEmpty()) {
+    onSelected([this](const QString &service) {
         m_routines.windows.DeleteServicePrompt(service, selectedNode());
-    }
+    });
 }
 
 void MainCommands::executeUrl(int field)
 {
-    if (const QString service = selectedService(); !service.isEmpty()) {
+    onSelected([this, field](const QString &service) {
         m_routines.windows.ExecuteUrlThenTray(m_services.state.Store->GetField(field, service));
+    });
+}
+
+void MainCommands::onSelected(const std::function<void(const QString &service)> &command) const
+{
+    if (const QString service = selectedService(); !service.isEmpty()) {
+        command(service);
     }
 }
 

@@ -4,6 +4,8 @@
 #include "Services.h"
 #include "ShowWindows.h"
 
+#include <functional>
+
 class frmMain;
 
 // What each command of the main window does. Every way of giving a command
@@ -22,6 +24,8 @@ private:
     // The service of the selected grid row; "" when no row is selected.
     QString selectedService() const;
     qint32 selectedNode() const;
+    // Runs a command on the selected record; nothing without one.
+    void onSelected(const std::function<void(const QString &service)> &command) const;
     void refillGrid();
     void copy();
     void cut();
