@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -127,6 +128,7 @@ private Q_SLOTS:
     void cutThenPaste();
     void reloadByPosition();
     void menuIcons();
+    void viewItems();
     void shortcutsNeedTheirItem();
 
 private:
@@ -394,6 +396,22 @@ void TestMainMenus::menuIcons()
     f.t.options.ViewMenuIcon = true;
     f.window->ReInitMenu();
     QCOMPARE(iconed(), on);
+}
+
+void TestMainMenus::viewItems()
+{
+    Fixture f;
+    f.reach(NoRow);
+    QAction *toolbar = f.item("mnuView", 0);
+    toolbar->trigger();
+    QVERIFY(f.menus().toolbar() == nullptr);
+    QVERIFY(f.window->findChild<QToolBar *>() == nullptr);
+    toolbar->trigger();
+    QVERIFY(f.menus().toolButton(QStringLiteral("save"))->isEnabled()); // built for the file
+    f.item("mnuView", 1)->trigger();
+    QVERIFY(f.window->statusBar()->isHidden());
+    f.item("mnuView", 2)->trigger();
+    QVERIFY(f.window->tree()->isHidden());
 }
 
 void TestMainMenus::shortcutsNeedTheirItem()
