@@ -394,7 +394,8 @@ bool frmPW::SaveRecord()
     const qint16 oldCodSCat = m_record.CodSCat;
 
     PasswordEntry record = m_record;
-    record.service = txtService->text().trimmed();
+    // Blanks only decide whether a name was given; the name is kept as typed.
+    record.service = txtService->text();
     record.codcat = dialogs::SelectedCode(*cboCateg);
     record.CodSCat = dialogs::SelectedCode(*cboSCateg);
     record.UserName = txtName->text();

@@ -328,9 +328,9 @@ void TestPasswordDialog::addSavesRecord()
 
     QVERIFY(f.t.prompt.asked.isEmpty());
     QVERIFY(!dialog.isVisible());
-    const PasswordEntry *saved = f.record("Store");
+    const PasswordEntry *saved = f.record("  Store  ");
     QVERIFY(saved != nullptr);
-    QCOMPARE(saved->service, QString("Store"));
+    QCOMPARE(saved->service, QString("  Store  "));
     QCOMPARE(saved->codcat, f.code("Web"));
     QCOMPARE(saved->CodSCat, f.subCode("Web", "Shops"));
     QCOMPARE(saved->UserName, QString("joe"));
