@@ -38,4 +38,32 @@ bool DayCounterKeys::eventFilter(QObject *watched, QEvent *event)
     return kept >= m_maxLength;
 }
 
+DayCounterValidator::DayCounterValidator(QLineEdit &field, int maxLength)
+    : QValidator(&field), m_accepted(field.text()), m_maxLength(maxLength)
+{
+    connect(&field, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_accepted = text; });
+}
+
+QValidator::State DayCounterValidator::validate(QString &input, int & /*position*/) const
+{
+    if (input.size() > m_maxLength && input.size() > m_accepted.size()) {
+        return Invalid;
+    }
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        const QChar c = input.at(i);
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        if (!digit && (c != QLatin1Char('-') || i != 0)) {
+            return Invalid;
+        }
+    }
+    const bool newSign =
+        input.startsWith(QLatin1Char('-')) && !m_accepted.startsWith(QLatin1Char('-'));
+    // A sign may start an empty field; typed over a whole selection it stands alone.
+    if (newSign && !m_accepted.isEmpty() && input != QStringLiteral("-")) {
+        return Invalid;
+    }
+    return Acceptable;
+}
+
 } // namespace dialogs

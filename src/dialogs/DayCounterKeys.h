@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QValidator>
+
+class QLineEdit;
 
 namespace dialogs {
 
@@ -22,6 +25,23 @@ protected:
 private:
     int m_maxLength;
     bool m_digitsOnly;
+};
+
+// The same rule for text that arrives another way (pasted, dropped): only
+// digits, a minus sign only as the first character of a field that held no
+// text or already had the sign, and no longer than `maxLength` unless the
+// text only got shorter. Text set by the program is not checked.
+class DayCounterValidator : public QValidator
+{
+    Q_OBJECT
+
+public:
+    DayCounterValidator(QLineEdit &field, int maxLength);
+    State validate(QString &input, int &position) const override;
+
+private:
+    QString m_accepted; // the field's text before the change being checked
+    int m_maxLength;
 };
 
 } // namespace dialogs

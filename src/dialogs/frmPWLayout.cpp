@@ -271,6 +271,7 @@ QWidget *frmPW::buildExpirationPage()
     }
     txtDExp->installEventFilter(new dialogs::DayCounterKeys(CounterLength, false, txtDExp));
     txtDChange->installEventFilter(new dialogs::DayCounterKeys(CounterLength, true, txtDChange));
+    txtDChange->setValidator(new dialogs::DayCounterValidator(*txtDChange, CounterLength));
     return page;
 }
 

@@ -6,6 +6,8 @@
 #include "UpDown.h"
 
 #include <QCalendarWidget>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTableView>
 
 using namespace pwtest;
@@ -56,6 +58,8 @@ class TestPasswordDates : public QObject
 private Q_SLOTS:
     void typedCounterMovesDate_data();
     void typedCounterMovesDate();
+    void pastedChangeCounter_data();
+    void pastedChangeCounter();
     void spinnerSteps_data();
     void spinnerSteps();
     void counterBeyondTypingLimitFromRecord();
@@ -113,6 +117,46 @@ void TestPasswordDates::typedCounterMovesDate_data()
     QTest::newRow("change: blanks discarded") << "txtDChange"
                                               << " 8 "
                                               << "8" << 8;
+}
+
+void TestPasswordDates::pastedChangeCounter_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letters and a sign inside") << ""
+                                               << "ab-123456"
+                                               << "";
+    QTest::newRow("too long") << ""
+                              << "12345"
+                              << "";
+    QTest::newRow("signed into an empty field") << ""
+                                                << "-12"
+                                                << "-12";
+    QTest::newRow("sign before digits") << "5"
+                                        << "-"
+                                        << "5";
+    QTest::newRow("digits") << "5"
+                            << "12"
+                            << "125";
+}
+
+// Pasting with Ctrl+V at the start of the field obeys the same rule as typing.
+void TestPasswordDates::pastedChangeCounter()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+    Fixture f;
+    frmPW dialog(f.t.services, f.opener());
+    dialog.PasswordAdd(0, 0);
+    dialog.sstPassword->setCurrentIndex(2);
+    click(dialog.chkChange);
+    retype(dialog.txtDChange, before);
+    dialog.txtDChange->setCursorPosition(0);
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(dialog.txtDChange, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dialog.txtDChange->text(), shown);
 }
 
 void TestPasswordDates::typedCounterMovesDate()
