@@ -1,0 +1,232 @@
+#!/bin/bash
+# A new user's first session with the main window, driven only by keys and
+# clicks under an X server of its own: a new file gets a category and three
+# records, is saved under a name, a record is copied and pasted as a new one,
+# another is deleted, and the program is left with its questions answered. A
+# second start opens the file, makes a new one and goes back through
+# File > Reload. The file on disk is then read back with the command-line tool.
+# Usage: test_main_window.sh VELLUMOR VELLUMOR-CLI
+set -u
+VELLUMOR=$1 CLI=$2
+WORK=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
+CONF=$XDG_CONFIG_HOME/Quorvan/VLM.conf
+FILE="$WORK/My Passwords.VLM"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The list of passwords due would follow every open, the tip of the day every
+# first start: not what this session is about.
+mkdir -p "$(dirname "$CONF")"
+printf '[1.0]\nAutoCheck=false\nViewTips=false\n' >"$CONF"
+
+# The server picks a free display and says which once it is ready.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+for ((i = 0; i < 100; i++)); do
+    grep -q '^[0-9][0-9]*$' "$WORK/display" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q '^[0-9][0-9]*$' "$WORK/display" || { echo "FAIL: Xvfb did not start"; exit 1; }
+DISPLAY=:$(cat "$WORK/display")
+export DISPLAY
+
+# Waits up to $2 seconds for a window whose name matches $1 and prints its id.
+wait_window() {
+    local i id
+    for ((i = 0; i < $2 * 10; i++)); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to $3 seconds until window $1, named as $2 matches, is no longer shown.
+wait_closed() {
+    local i
+    for ((i = 0; i < $3 * 10; i++)); do
+        xdotool search --onlyvisible --name "$2" 2>/dev/null | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Sends keys to a window, or types text into it. There is no window manager
+# to hand out the focus, so each window is given it first; a window that
+# cannot take it must not hang the test.
+keys() {
+    local window=$1
+    shift
+    timeout 5 xdotool windowfocus --sync "$window" key --delay 30 "$@" || fail "keys $* not sent"
+}
+
+typed() {
+    timeout 10 xdotool windowfocus --sync "$1" type --delay 20 "$2" || fail "'$2' not typed"
+}
+
+# Answers the next "VLM" message box with key $1; $2 names the question.
+answer() {
+    local box
+    if ! box=$(wait_window '^VLM$' 10); then
+        fail "no message box: $2"
+        return 1
+    fi
+    keys "$box" "$1"
+    wait_closed "$box" '^VLM$' 10 || fail "message box still open: $2"
+}
+
+# Clicks row $1 (from 1) of the main window's grid: rows are 16 pixels high
+# under the grid's header; the click lands in the user name column.
+click_row() {
+    xdotool mousemove --window "$main" 360 $((62 + 16 * $1)) click 1
+    sleep 0.3
+}
+
+# Password > Add, then service $1, user $2, password $3. The keys after that
+# are given on the category combo; Tab then reaches OK.
+add_record() {
+    local dialog
+    keys "$main" alt+p a
+    dialog=$(wait_window '^Add Password$' 10) || { fail "no record dialog for $1"; return 1; }
+    typed "$dialog" "$1"
+    keys "$dialog" Tab
+    typed "$dialog" "$2"
+    keys "$dialog" Tab
+    typed "$dialog" "$3"
+    shift 3
+    keys "$dialog" Tab "$@" Tab space
+    wait_closed "$dialog" '^Add Password$' 10 || fail "record dialog did not close"
+}
+
+# Waits up to 10 seconds for process $1 to end and checks its exit status.
+ended() {
+    local i
+    for ((i = 0; i < 100; i++)); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$1" 2>/dev/null; then
+        fail "program did not end"
+        kill "$1"
+    fi
+    wait "$1" || fail "program exit status $?"
+}
+
+conf_value() { sed -n "s/^$1=//p" "$CONF" | head -1; }
+
+# First start, no file: the New/Open dialog comes first; it is cancelled and
+# File > New used instead.
+"$VELLUMOR" &
+program=$!
+open=$(wait_window '^Open$' 15) || { echo "FAIL: no New/Open dialog at a first start"; exit 1; }
+keys "$open" alt+c
+wait_closed "$open" '^Open$' 10 || fail "the New/Open dialog did not close"
+main=$(wait_window '^Vellumor V1\.0\.0$' 10) || { echo "FAIL: no main window"; exit 1; }
+keys "$main" alt+f n
+
+# Password > Category Edit: Enter adds the typed name, Esc closes.
+keys "$main" alt+p c
+if editor=$(wait_window '^Category Edit$' 10); then
+    typed "$editor" 'Work'
+    keys "$editor" Return
+    sleep 0.3
+    keys "$editor" Escape
+    wait_closed "$editor" '^Category Edit$' 10 || fail "category editor did not close"
+else
+    fail "no category editor"
+fi
+
+# Down picks the first category, which unlocks the subcategory combo.
+add_record Bank anna pw-bank-1 Down Tab
+add_record Mail bob pw-mail-2
+add_record Shop carl pw-shop-3
+
+# A new file has no name yet: Save asks for one.
+keys "$main" ctrl+s
+if saveas=$(wait_window '^Save Password File As' 10); then
+    typed "$saveas" "$FILE"
+    keys "$saveas" Return
+    wait_closed "$saveas" '^Save Password File As' 10 || fail "Save As dialog did not close"
+else
+    fail "no Save As dialog for a new file"
+fi
+[ "$("$CLI" ls "$FILE" 2>&1 | LC_ALL=C sort)" = "$(printf 'Bank\nMail\nShop')" ] ||
+    fail "saved file holds: $("$CLI" ls "$FILE" 2>&1 | tr '\n' ' ')"
+
+# Copy the first row (Bank, sorted by service), paste it as a new record.
+click_row 1
+keys "$main" ctrl+c ctrl+v
+if paste=$(wait_window '^Add Password$' 10); then
+    # The service name starts empty; a name already in use is refused.
+    # Five Tabs: user, password, category, subcategory, OK.
+    typed "$paste" 'Mail'
+    keys "$paste" Tab Tab Tab Tab Tab space
+    answer Return "duplicate service name"
+    keys "$paste" shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab ctrl+a
+    typed "$paste" 'Bank copy'
+    keys "$paste" Tab Tab Tab Tab Tab space
+    wait_closed "$paste" '^Add Password$' 10 || fail "pasted record not accepted"
+else
+    fail "no record dialog for Paste as New"
+fi
+
+# Rows now: Bank, Bank copy, Mail, Shop. Delete Mail.
+click_row 3
+keys "$main" alt+p d
+answer alt+y "delete Mail"
+
+# File > Exit: save first (Yes), then the exit question (Yes).
+keys "$main" alt+f e
+answer alt+y "save before exit"
+answer alt+y "exit"
+ended $program
+[ "$(conf_value FileName)" = "$FILE" ] ||
+    fail "FileName is '$(conf_value FileName)' after the first session"
+
+# Second start. Saving a new file does not put it in the recent list, opening
+# it does: open it on the Existing page of the New/Open dialog, start a new
+# file, then go back to the first through File > Reload.
+"$VELLUMOR" &
+program=$!
+if open=$(wait_window '^Open$' 15); then
+    # The "Existing" tab, second in the dialog's tab strip.
+    xdotool mousemove --window "$open" 98 24 click 1
+    sleep 0.3
+    typed "$open" "$FILE"
+    keys "$open" Return
+    wait_closed "$open" '^Open$' 10 || fail "the New/Open dialog did not close"
+else
+    fail "no New/Open dialog at the second start"
+fi
+main=$(wait_window '^Vellumor V1\.0\.0$' 10) ||
+    { echo "FAIL: no main window at the second start"; exit 1; }
+keys "$main" ctrl+n
+sleep 0.3
+keys "$main" alt+f r 1
+sleep 0.3
+# Nothing changed: the only question is the exit question.
+keys "$main" alt+f e
+answer alt+y "exit after reload"
+ended $program
+[ "$(conf_value FileName)" = "$FILE" ] ||
+    fail "FileName is '$(conf_value FileName)': the reload did not open the file"
+[ "$(conf_value File-1)" = "$FILE" ] || fail "File-1 is '$(conf_value File-1)'"
+
+# Exactly what the session made, in the category where it was put.
+[ "$("$CLI" ls "$FILE" 2>&1 | LC_ALL=C sort)" = "$(printf 'Bank\nBank copy\nShop')" ] ||
+    fail "file holds: $("$CLI" ls "$FILE" 2>&1 | tr '\n' ' ')"
+expected_tree=$(printf '%s\n' 'Work (2)' '  No SubCategory (2)' '    Bank' '    Bank copy' \
+    'No Category (1)' '  Shop')
+tree=$("$CLI" ls --tree "$FILE" 2>&1)
+[ "$tree" = "$expected_tree" ] || fail "tree is:"$'\n'"$tree"
+# The pasted record is the copied one under its new name.
+copy=$("$CLI" show "$FILE" 'Bank copy' --show-password 2>&1)
+for line in 'Category: Work' 'User name: anna' 'Password: pw-bank-1'; do
+    grep -qx "$line" <<<"$copy" || fail "Bank copy lacks '$line'"
+done
+
+if [ $failures -ne 0 ]; then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "PASS"
