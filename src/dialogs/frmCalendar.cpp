@@ -99,7 +99,8 @@ void frmCalendar::applyWindowFlags()
 
 void frmCalendar::hostActivationChanged(bool active)
 {
-    if (m_showState != Floating) {
+    // A closed drop-down is gone until its owner drops it down again.
+    if (m_showState != Floating || m_closed) {
         return;
     }
     setVisible(active);
@@ -114,7 +115,14 @@ void frmCalendar::picked()
 void frmCalendar::closeEvent(QCloseEvent *event)
 {
     Q_EMIT CloseUp();
+    m_closed = true;
     event->accept();
+}
+
+void frmCalendar::showEvent(QShowEvent *event)
+{
+    m_closed = false;
+    QWidget::showEvent(event);
 }
 
 bool frmCalendar::eventFilter(QObject *watched, QEvent *event)

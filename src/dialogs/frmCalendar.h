@@ -47,6 +47,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -55,5 +56,6 @@ private:
 
     int m_showState = DroppedDown;
     bool m_dragging = false;
+    bool m_closed = true;
     QPoint m_dragStart;
 };

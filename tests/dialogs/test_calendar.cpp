@@ -162,6 +162,11 @@ void TestCalendar::tornOffFollowsActivation()
     QVERIFY(calendar.isVisible());
     // Hiding and showing it is not closing it.
     QVERIFY(recorder.events.isEmpty());
+    // Closed, it stays closed when the program comes back.
+    calendar.close();
+    calendar.hostActivationChanged(false);
+    calendar.hostActivationChanged(true);
+    QVERIFY(!calendar.isVisible());
 }
 
 void TestCalendar::droppedDownIgnoresActivation()
