@@ -291,6 +291,8 @@ void frmLoadSave::enterPage(const QString &key)
         if (name != nullptr) {
             name->setText(m_typedName);
         }
+        // The browser shows its first folder here; Qt reports only later moves.
+        cD_FolderChange();
     } else if (key == PageRecent) {
         grdRecent->show();
         setBrowserVisible(false, true);
@@ -369,8 +371,12 @@ void frmLoadSave::cD_FolderChange()
     }
     m_folderSeen = true;
     if (m_showNew) {
-        if (auto *list = m_dialog->findChild<QWidget *>(QStringLiteral("listView"))) {
-            list->setFocus();
+        // The file list is whichever of the browser's two views it shows.
+        for (const char *view : {"listView", "treeView"}) {
+            auto *list = m_dialog->findChild<QWidget *>(QString::fromLatin1(view));
+            if (list != nullptr && list->isVisibleTo(m_dialog)) {
+                list->setFocus();
+            }
         }
     } else {
         m_Controls->setFocus();

@@ -179,8 +179,11 @@ void TestLoadSave::typedNameSurvivesPageChanges()
     prepare(dialog, true, {{"Work.VLM", m_dir->path()}}, m_dir->path());
     QString onRecent, backOnExisting;
     bool browserHiddenOnRecent = false;
+    QWidget *focusedOnFirstShow = nullptr;
     whileShown(dialog, {[](frmLoadSave &d) { d.selectPage(QStringLiteral("LOAD")); },
-                        [](frmLoadSave &d) {
+                        [&](frmLoadSave &d) {
+                            // The browser's first folder puts the focus in its file list.
+                            focusedOnFirstShow = d.focusWidget();
                             QTest::keyClicks(nameField(d), QStringLiteral("typed-by-hand"));
                             d.selectPage(QStringLiteral("RECENT"));
                         },
@@ -197,6 +200,10 @@ void TestLoadSave::typedNameSurvivesPageChanges()
     QCOMPARE(onRecent, m_dir->filePath(QStringLiteral("Work.VLM")));
     QVERIFY(browserHiddenOnRecent);
     QCOMPARE(backOnExisting, QStringLiteral("typed-by-hand"));
+    const bool detailed = dialog.fileDialog()->viewMode() == QFileDialog::Detail;
+    QCOMPARE(focusedOnFirstShow,
+             dialog.fileDialog()->findChild<QWidget *>(detailed ? QStringLiteral("treeView")
+                                                                : QStringLiteral("listView")));
     QVERIFY(dialog.Cancelled());
 }
 
