@@ -192,6 +192,8 @@ if open=$(wait_window '^Open$' 15); then
     # The "Existing" tab, second in the dialog's tab strip.
     xdotool mousemove --window "$open" 98 24 click 1
     sleep 0.3
+    # The page starts in the file list; the path goes into the name field.
+    keys "$open" alt+n
     typed "$open" "$FILE"
     keys "$open" Return
     wait_closed "$open" '^Open$' 10 || fail "the New/Open dialog did not close"
