@@ -7,7 +7,7 @@ set -eu
 build=$1
 seconds=${2:-60}
 here=$(cd "$(dirname "$0")" && pwd)
-exec "$here/../tests/run-isolated.sh" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+exec "$here/../tests/run-isolated.sh" "$here/../tests/with-xvfb.sh" bash -c '
     set -eu
     build=$1 seconds=$2
     file="$TMPDIR/Idle.VLM"

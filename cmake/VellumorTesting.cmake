@@ -15,3 +15,19 @@ function(vellumor_add_test)
     set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
 endfunction()
+
+# vellumor_add_x11_test(NAME name COMMAND command [args...] [TIMEOUT s])
+# A test that needs a real X server: it gets one of its own (tests/with-xvfb.sh,
+# which cannot collide with servers started at the same moment), inside its own
+# HOME and XDG folders, with Qt on xcb. Such tests may run in parallel.
+function(vellumor_add_x11_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "COMMAND" ${ARGN})
+  add_test(NAME ${T_NAME}
+           COMMAND ${PROJECT_SOURCE_DIR}/tests/run-isolated.sh
+                   ${PROJECT_SOURCE_DIR}/tests/with-xvfb.sh ${T_COMMAND})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT}
+                       ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+endfunction()

@@ -1,6 +1,7 @@
 #include "frmChangeCat.h"
 
 #include "ComboList.h"
+#include "DialogSupport.h"
 #include "PasswordStore.h"
 #include "Placement.h"
 
@@ -35,7 +36,8 @@ frmChangeCat::frmChangeCat(const app::Services &services, QWidget *owner)
     connect(cmdOK, &QPushButton::clicked, this, &frmChangeCat::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    RestorePlacement(*this, Tag, owner, m_services.options, m_services.settings);
+    // Over the main window, as every dialog, even when opened from another dialog.
+    app::RestoreDialogPlacement(m_services, *this, Tag);
     if (const PasswordStore *store = m_services.state.Store.get()) {
         dialogs::ComboSink sink(*cboCategorie);
         store->FillCategoryList(sink, QString());

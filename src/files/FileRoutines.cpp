@@ -223,6 +223,8 @@ bool FileRoutines::ImportPasswordFile()
 
 void FileRoutines::ReceiveHandOver(QWidget *window, const QByteArray &payload)
 {
+    // Never silent: AutoSaveData is about leaving the program, and a file sent
+    // by another start must not save the open one unasked.
     app::receiveHandOver(
         m_services.state, payload,
         {.restoreAndActivate = [window] { app::RestoreAndActivate(window); },

@@ -1,5 +1,6 @@
 #include "frmLoadSave.h"
 
+#include "DialogSupport.h"
 #include "FileRoutines.h"
 #include "Grid.h"
 #include "Placement.h"
@@ -503,7 +504,8 @@ OpenDialogResult LoadSaveDialogHost::showOpenDialog(const OpenDialogRequest &req
     auto browser = std::make_unique<QFileDialog>();
     platform::configure(*browser, request.fileDialog);
     dialog.setFileDialog(std::move(browser));
-    RestorePlacement(dialog, frmLoadSave::Tag, owner, m_services.options, m_services.settings);
+    // Over the main window, not the owner, which may be another dialog.
+    app::RestoreDialogPlacement(m_services, dialog, frmLoadSave::Tag);
     dialog.showAndWait();
     SavePlacement(dialog, frmLoadSave::Tag, m_services.options, m_services.settings);
     return {dialog.Cancelled(), dialog.IsNew(), dialog.Filename()};

@@ -36,25 +36,83 @@ QString autostartFile(const QString &valueName)
     return folder + QLatin1Char('/') + safe + QStringLiteral(".desktop");
 }
 
-// The Exec line of a desktop entry quotes its program; the stored text is the
-// command as given.
+// The Exec value of a desktop entry, built in three layers: the program as
+// one quoted argument (\ " ` $ escaped inside the quotes), every % doubled
+// (a single one starts a field code such as %f), and the escapes of any
+// string value, which double each backslash once more.
 QString execQuoted(const QString &command)
 {
-    QString escaped = command;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    escaped.replace(QLatin1Char('`'), QStringLiteral("\\`"));
-    escaped.replace(QLatin1Char('$'), QStringLiteral("\\$"));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
+    QString argument = QStringLiteral("\"");
+    for (const QChar c : command) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"') || c == QLatin1Char('`') ||
+            c == QLatin1Char('$')) {
+            argument += QLatin1Char('\\');
+        }
+        argument += c;
+    }
+    argument += QLatin1Char('"');
+    QString value;
+    for (const QChar c : argument) {
+        switch (c.unicode()) {
+        case '%':
+            value += QStringLiteral("%%");
+            break;
+        case '\\':
+            value += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            value += QStringLiteral("\\n");
+            break;
+        case '\t':
+            value += QStringLiteral("\\t");
+            break;
+        case '\r':
+            value += QStringLiteral("\\r");
+            break;
+        default:
+            value += c;
+        }
+    }
+    return value;
 }
 
+// The character a string escape (backslash and c) of a desktop entry stands for.
+QChar unescaped(QChar c)
+{
+    switch (c.unicode()) {
+    case 'n':
+        return QLatin1Char('\n');
+    case 't':
+        return QLatin1Char('\t');
+    case 'r':
+        return QLatin1Char('\r');
+    case 's':
+        return QLatin1Char(' ');
+    default:
+        return c;
+    }
+}
+
+// The stored text back from an Exec value written by execQuoted.
 QString execUnquoted(const QString &exec)
 {
-    if (exec.size() < 2 || !exec.startsWith(QLatin1Char('"')) || !exec.endsWith(QLatin1Char('"'))) {
-        return exec;
+    QString argument;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        QChar c = exec.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < exec.size()) {
+            c = unescaped(exec.at(++i));
+        } else if (c == QLatin1Char('%') && i + 1 < exec.size() &&
+                   exec.at(i + 1) == QLatin1Char('%')) {
+            ++i;
+        }
+        argument += c;
+    }
+    if (argument.size() < 2 || !argument.startsWith(QLatin1Char('"')) ||
+        !argument.endsWith(QLatin1Char('"'))) {
+        return argument;
     }
     QString out;
-    const QString inner = exec.mid(1, exec.size() - 2);
+    const QString inner = argument.mid(1, argument.size() - 2);
     for (qsizetype i = 0; i < inner.size(); ++i) {
         if (inner.at(i) == QLatin1Char('\\') && i + 1 < inner.size()) {
             ++i;

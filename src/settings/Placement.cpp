@@ -3,6 +3,7 @@
 #include "ProgramOptions.h"
 #include "Settings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <QGuiApplication>
@@ -58,21 +59,30 @@ bool onSomeScreen(const QRect &geometry)
     return false;
 }
 
-bool fitsInTwips(int pixels)
+qint32 toTwips(int pixels)
 {
     const qint64 twips = qint64{pixels} * twipsPerPixel();
-    return twips >= std::numeric_limits<qint16>::min() &&
-           twips <= std::numeric_limits<qint16>::max();
+    return static_cast<qint32>(std::clamp<qint64>(twips, std::numeric_limits<qint32>::min(),
+                                                  std::numeric_limits<qint32>::max()));
 }
 
-qint16 toTwips(int pixels)
-{
-    return static_cast<qint16>(pixels * twipsPerPixel());
-}
-
-int toPixels(qint16 twips)
+int toPixels(qint32 twips)
 {
     return static_cast<int>(std::lround(double(twips) / twipsPerPixel()));
+}
+
+// 16 bits where the value fits, as placements have always been kept; a window
+// on a second monitor lies beyond 32767 twips (about 2,184 pixels) and gets
+// 32 bits. Reading takes either.
+void saveTwips(SettingsComponent &s, const QString &name, int pixels)
+{
+    const qint32 twips = toTwips(pixels);
+    if (twips >= std::numeric_limits<qint16>::min() &&
+        twips <= std::numeric_limits<qint16>::max()) {
+        s.SaveInteger(name, static_cast<qint16>(twips));
+    } else {
+        s.SaveLong(name, twips);
+    }
 }
 
 } // namespace
@@ -112,10 +122,10 @@ void RestorePlacement(QWidget &window, const QString &tag, const QWidget *mainWi
     const qint16 state = s.GetInteger(tag + QStringLiteral("-State"), stateOf(window));
     if (state == StateNormal) {
         const QRect restored(
-            toPixels(s.GetInteger(tag + QStringLiteral("-X"), toTwips(window.x()))),
-            toPixels(s.GetInteger(tag + QStringLiteral("-Y"), toTwips(window.y()))),
-            toPixels(s.GetInteger(tag + QStringLiteral("-W"), toTwips(window.width()))),
-            toPixels(s.GetInteger(tag + QStringLiteral("-H"), toTwips(window.height()))));
+            toPixels(s.GetLong(tag + QStringLiteral("-X"), toTwips(window.x()))),
+            toPixels(s.GetLong(tag + QStringLiteral("-Y"), toTwips(window.y()))),
+            toPixels(s.GetLong(tag + QStringLiteral("-W"), toTwips(window.width()))),
+            toPixels(s.GetLong(tag + QStringLiteral("-H"), toTwips(window.height()))));
         if (restored.width() > 0 && restored.height() > 0) {
             window.resize(restored.size());
             if (onSomeScreen(restored)) {
@@ -138,12 +148,11 @@ void SavePlacement(const QWidget &window, const QString &tag, const ProgramOptio
     SettingsComponent &s = settings.OpenLayoutSettings();
     const qint16 state = stateOf(window);
     s.SaveInteger(tag + QStringLiteral("-State"), state);
-    if (state == StateNormal && fitsInTwips(window.x()) && fitsInTwips(window.y()) &&
-        fitsInTwips(window.width()) && fitsInTwips(window.height())) {
-        s.SaveInteger(tag + QStringLiteral("-X"), toTwips(window.x()));
-        s.SaveInteger(tag + QStringLiteral("-Y"), toTwips(window.y()));
-        s.SaveInteger(tag + QStringLiteral("-W"), toTwips(window.width()));
-        s.SaveInteger(tag + QStringLiteral("-H"), toTwips(window.height()));
+    if (state == StateNormal) {
+        saveTwips(s, tag + QStringLiteral("-X"), window.x());
+        saveTwips(s, tag + QStringLiteral("-Y"), window.y());
+        saveTwips(s, tag + QStringLiteral("-W"), window.width());
+        saveTwips(s, tag + QStringLiteral("-H"), window.height());
     }
     settings.ReleaseLayoutSettings();
 }

@@ -8,11 +8,9 @@ struct ProgramOptions;
 
 // Window placement, kept per window under its tag: "<tag>-State" (0 normal,
 // 1 minimized, 2 maximized) and "<tag>-X", "-Y", "-W", "-H" in twips (1/1440
-// inch, 15 to a pixel at 96 dpi), as 16-bit values.
-//
-// A window's geometry that does not fit in 16 bits (a window far to the right
-// on a wide desktop) is not written; the values of the last placement that
-// fitted stay. A restored window that would lie off every screen is centred.
+// inch, 15 to a pixel at 96 dpi), as 16-bit values where they fit and as
+// 32-bit values beyond (a window on a second monitor to the right).
+// A restored window that would lie off every screen is centred.
 
 // From a window's load code: centre it over the main window (or the screen
 // when there is none, it is hidden, or it is this window), then, with

@@ -34,6 +34,8 @@ constexpr int MasterKeySize = 32;
 
 static_assert(OffHeaderCheck + HeaderCheckSize == vlmfile::HeaderSize);
 static_assert(crypto_aead_xchacha20poly1305_ietf_NPUBBYTES == 24);
+static_assert(KdfParams::MaxOps == crypto_pwhash_OPSLIMIT_SENSITIVE);
+static_assert(KdfParams::MaxMemKiB * 1024ULL == crypto_pwhash_MEMLIMIT_SENSITIVE);
 
 const unsigned char *bytesOf(const QByteArray &a)
 {
@@ -86,10 +88,10 @@ quint32 readU32(const unsigned char *p)
 
 } // namespace
 
-bool KdfParams::isValid() const
+bool KdfParams::isWellFormed() const
 {
-    return opsLimit >= crypto_pwhash_OPSLIMIT_MIN && opsLimit <= MaxOps &&
-           memLimitKiB * quint64(1024) >= crypto_pwhash_MEMLIMIT_MIN && memLimitKiB <= MaxMemKiB;
+    return opsLimit >= crypto_pwhash_OPSLIMIT_MIN &&
+           memLimitKiB * quint64(1024) >= crypto_pwhash_MEMLIMIT_MIN;
 }
 
 namespace vlmfile {
@@ -180,10 +182,13 @@ ReadStatus read(QByteArray bytes, const QString &password, FileContent &content,
     FileKey fileKey;
     if (isProtectedFile) {
         fileKey.params = {readU32(p + OffOps), readU32(p + OffMem)};
-        if (p[OffKdf] != KdfArgon2id13 || !fileKey.params.isValid() ||
+        if (p[OffKdf] != KdfArgon2id13 || !fileKey.params.isWellFormed() ||
             length < crypto_aead_xchacha20poly1305_ietf_ABYTES) {
             detail = QStringLiteral("its key derivation settings are not valid");
             return ReadStatus::Damaged;
+        }
+        if (!fileKey.params.isAffordable()) {
+            return ReadStatus::TooCostly;
         }
         std::memcpy(fileKey.salt.data(), p + OffSalt, fileKey.salt.size());
         QByteArray utf8 = password.toUtf8();

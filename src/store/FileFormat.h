@@ -31,6 +31,7 @@ enum class ReadStatus
     NewerVersion,
     WrongPassword,
     Damaged,
+    TooCostly, // its key derivation asks for more than we would ever write
 };
 
 // The key of a protected file, derived once from its password and kept so

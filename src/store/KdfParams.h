@@ -13,11 +13,16 @@ struct KdfParams
     static KdfParams Interactive() { return {2, 64 * 1024}; }
     // The cheapest Argon2id allows: for tests and benchmarks only.
     static KdfParams Minimum() { return {1, 8}; }
-    // Files asking for more than this are refused, so a crafted header
-    // cannot make us allocate or compute without bound.
-    static constexpr quint32 MaxOps = 64;
-    static constexpr quint32 MaxMemKiB = 4U * 1024U * 1024U;
-    bool isValid() const;
+    // The most Vellumor writes or offers: libsodium's SENSITIVE (4 passes
+    // over 1 GiB, about 3 s here). A file asking for more is refused before
+    // any derivation, so a crafted header cannot make a reader spend minutes
+    // or gigabytes.
+    static constexpr quint32 MaxOps = 4;
+    static constexpr quint32 MaxMemKiB = 1024U * 1024U;
+    // At least Argon2id's minimum and at most the caps above.
+    bool isValid() const { return isWellFormed() && isAffordable(); }
+    bool isWellFormed() const;
+    bool isAffordable() const { return opsLimit <= MaxOps && memLimitKiB <= MaxMemKiB; }
 
     friend bool operator==(const KdfParams &, const KdfParams &) = default;
 };

@@ -216,6 +216,13 @@ bool readStoreFile(const QString &path, const QString &password, FileContent &co
     case ReadStatus::Damaged:
         error = QStringLiteral("The file %1 is damaged: %2.").arg(shown(path), detail);
         break;
+    case ReadStatus::TooCostly:
+        error = QStringLiteral("The file %1 asks for a costlier key derivation than Vellumor "
+                               "allows (at most %2 passes over %3 MiB) and was not opened.")
+                    .arg(shown(path))
+                    .arg(KdfParams::MaxOps)
+                    .arg(KdfParams::MaxMemKiB / 1024);
+        break;
     }
     return false;
 }

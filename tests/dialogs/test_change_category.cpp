@@ -17,6 +17,7 @@ private Q_SLOTS:
     void answer_data();
     void answer();
     void placementKept();
+    void centredOverMainWindow();
 };
 
 void TestChangeCategory::answer_data()
@@ -92,6 +93,18 @@ void TestChangeCategory::placementKept()
     }
     frmChangeCat again(f.t.services, nullptr);
     QCOMPARE(again.size(), QSize(377, 122));
+}
+
+void TestChangeCategory::centredOverMainWindow()
+{
+    Fixture f;
+    f.t.options.AutoLoadWin = false;
+    f.main.widget.setGeometry(300, 200, 700, 500);
+    QWidget owner; // the subcategory editor, elsewhere on the screen
+    owner.setGeometry(0, 0, 200, 100);
+    owner.show();
+    const frmChangeCat dialog(f.t.services, &owner);
+    QCOMPARE(dialog.frameGeometry().center(), f.main.widget.frameGeometry().center());
 }
 
 QTEST_MAIN(TestChangeCategory)

@@ -43,6 +43,8 @@ private Q_SLOTS:
     void addedExtensionAsksBeforeReplacing();
     void confirmExit_data();
     void confirmExit();
+    void handOverAlwaysAsks_data();
+    void handOverAlwaysAsks();
     void openDialogIsPrepared();
     void openDialogResults_data();
     void openDialogResults();
@@ -362,6 +364,47 @@ void TestFileRoutines::confirmExit()
     }
     QCOMPARE(asked, questions);
     QCOMPARE(t.prompt.unplanned, 0);
+}
+
+void TestFileRoutines::handOverAlwaysAsks_data()
+{
+    QTest::addColumn<bool>("autoSave");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("savedOnDisk");
+    QTest::addColumn<QString>("openAfter");
+    const int yes = int(PromptAnswer::Yes), no = int(PromptAnswer::No),
+              cancel = int(PromptAnswer::Cancel);
+    const QStringList unsaved{"Mail"}, saved{"Bank", "Mail"};
+    // Unlike exit, another start's file never saves unasked: auto-save is
+    // for leaving the program, not for a file arriving from outside.
+    QTest::newRow("auto-save still asks; cancel keeps the file")
+        << true << cancel << unsaved << "open.VLM";
+    QTest::newRow("auto-save still asks; no opens the other")
+        << true << no << unsaved << "other.VLM";
+    QTest::newRow("yes saves, then opens the other") << false << yes << saved << "other.VLM";
+}
+
+void TestFileRoutines::handOverAlwaysAsks()
+{
+    QFETCH(bool, autoSave);
+    QFETCH(int, answer);
+    QFETCH(QStringList, savedOnDisk);
+    QFETCH(QString, openAfter);
+    TestServices t;
+    t.options.AutoSaveData = autoSave;
+    ScriptedPasswords passwords;
+    files::FileRoutines routines(t.services, passwords, t.openDialog);
+    openModified(t, routines);
+    QVERIFY(writeFile(path(QStringLiteral("other.VLM")), QString(), {QStringLiteral("Shop")}));
+    t.prompt.queue(PromptAnswer(answer));
+
+    routines.ReceiveHandOver(nullptr,
+                             ('"' + path(QStringLiteral("other.VLM")) + '"').toLocal8Bit());
+    const QString prompt =
+        QStringLiteral("Do you want to save ") + path(QStringLiteral("open.VLM"));
+    QCOMPARE(t.prompt.asked, QList<PromptRequest>{question(prompt)});
+    QCOMPARE(servicesIn(path(QStringLiteral("open.VLM"))), savedOnDisk);
+    QCOMPARE(t.state.Store->FileName(), path(openAfter));
 }
 
 void TestFileRoutines::openDialogIsPrepared()

@@ -6,6 +6,7 @@
 #include "frmLoadSave.h"
 #include "Grid.h"
 #include "ResourceImages.h"
+#include "TestServices.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -85,6 +86,7 @@ private Q_SLOTS:
     void recentDoubleClickOpens();
     void existingPageBrowserChoice();
     void tabCyclesOnOwnPages();
+    void centredOverMainWindow();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -342,6 +344,33 @@ void TestLoadSave::tabCyclesOnOwnPages()
     QCOMPARE(onNew,
              (QStringList{"grdNew", "cmdNewOpen", "CmdNewCancel", "TabMain", "CmdNewCancel"}));
     QCOMPARE(onRecent, (QStringList{"grdRecent", "OK", "Cancel"}));
+}
+
+void TestLoadSave::centredOverMainWindow()
+{
+    TestServices t;
+    t.options.AutoLoadWin = false;
+    t.options.AutoSaveWin = false;
+    WidgetMainWindow main;
+    main.widget.setGeometry(300, 200, 700, 500);
+    main.widget.show();
+    t.state.setCurrentMainWindow(&main);
+    QWidget owner; // another dialog, elsewhere on the screen
+    owner.setGeometry(0, 0, 200, 100);
+    owner.show();
+    QPoint centre;
+    QTimer::singleShot(0, [&centre] {
+        if (auto *dialog = qobject_cast<frmLoadSave *>(QApplication::activeModalWidget())) {
+            centre = dialog->frameGeometry().center();
+            dialog->close();
+        }
+    });
+    files::LoadSaveDialogHost host(t.services);
+    QVERIFY(host.showOpenDialog({}, &owner).cancelled);
+    // Placed before it is shown; its layout may settle a few pixels then.
+    const QPoint off = centre - main.widget.frameGeometry().center();
+    QVERIFY2(off.manhattanLength() <= 6,
+             qPrintable(QStringLiteral("%1, %2").arg(off.x()).arg(off.y())));
 }
 
 QTEST_MAIN(TestLoadSave)

@@ -20,7 +20,7 @@ private Q_SLOTS:
 void TestKeyTyperX11::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        QSKIP("needs an X display (run under xvfb-run)");
+        QSKIP("needs an X display (run under tests/with-xvfb.sh)");
     }
 }
 

@@ -28,8 +28,10 @@ class TestRegistry : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanup() { QFile::remove(autostartEntry()); } // a failed case leaves no entry behind
     void valuesRoundTrip_data();
     void valuesRoundTrip();
+    void runValueIsAnAutostartEntry_data();
     void runValueIsAnAutostartEntry();
     void deleteMissing();
 };
@@ -58,8 +60,9 @@ void TestRegistry::valuesRoundTrip_data()
     QTest::newRow("user key") << 0 << "Software\\Quorvan\\Test"
                               << "value"
                               << "value";
-    QTest::newRow("run: spaces and quotes") << 0 << run << "/opt/My Apps/vell\"umor $HOME"
-                                            << "/opt/My Apps/vell\"umor $HOME";
+    QTest::newRow("run: spaces, quotes, % and \\")
+        << 0 << run << "/opt/My Apps/100%/vell\"umor\\ $HOME"
+        << "/opt/My Apps/100%/vell\"umor\\ $HOME";
     QTest::newRow("run: empty becomes blank") << 0 << run << ""
                                               << " ";
     QTest::newRow("run: too long") << 0 << run << QString(2000, 'y') << "";
@@ -80,9 +83,24 @@ void TestRegistry::valuesRoundTrip()
     QCOMPARE(Registry::RegReadString(h, key, QStringLiteral("VLM")), QString());
 }
 
+void TestRegistry::runValueIsAnAutostartEntry_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain") << "/usr/local/bin/vellumor"
+                           << "Exec=\"/usr/local/bin/vellumor\"";
+    // A single % would start a field code, and the quoting's own backslash
+    // needs the string escape of every desktop-entry value on top.
+    QTest::newRow("percent") << "/opt/100%/vellumor"
+                             << "Exec=\"/opt/100%%/vellumor\"";
+    QTest::newRow("shell characters") << R"(/opt/a\b/$x`"/vellumor)"
+                                      << R"(Exec="/opt/a\\\\b/\\$x\\`\\"/vellumor")";
+}
+
 void TestRegistry::runValueIsAnAutostartEntry()
 {
-    const QString program = QStringLiteral("/usr/local/bin/vellumor");
+    QFETCH(QString, program);
+    QFETCH(QString, exec);
     QVERIFY(Registry::RegWriteString(Hive::CurrentUser, Registry::RunKey, QStringLiteral("VLM"),
                                      program));
     QFile entry(autostartEntry());
@@ -90,7 +108,7 @@ void TestRegistry::runValueIsAnAutostartEntry()
     const QString text = QString::fromUtf8(entry.readAll());
     QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
     QVERIFY(text.contains(QStringLiteral("\nType=Application\n")));
-    QVERIFY(text.contains(QStringLiteral("\nExec=\"/usr/local/bin/vellumor\"\n")));
+    QVERIFY2(text.contains(QLatin1Char('\n') + exec + QLatin1Char('\n')), qPrintable(text));
     entry.close();
     // A generic INI reader sees a well-formed entry.
     QSettings desktop(autostartEntry(), QSettings::IniFormat);

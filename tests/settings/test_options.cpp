@@ -12,32 +12,52 @@
 
 namespace {
 
-// Passes every call to a real component and notes the names written.
+// Passes every call to a real component and notes the names written, and
+// when asked the values as text.
 class RecordingComponent final : public SettingsComponent
 {
 public:
-    explicit RecordingComponent(QStringList &log) : m_log(log) {}
+    explicit RecordingComponent(QStringList &log, QMap<QString, QString> *values = nullptr)
+        : m_log(log), m_values(values)
+    {
+    }
     void SetCompany(const QString &v) override { m_real.SetCompany(v); }
     void SetAppName(const QString &v) override { m_real.SetAppName(v); }
     void SetVersion(const QString &v) override { m_real.SetVersion(v); }
     void SaveString(const QString &n, const QString &v) override
     {
-        note(n), m_real.SaveString(n, v);
+        note(n, v), m_real.SaveString(n, v);
     }
     QString GetString(const QString &n, const QString &d) const override
     {
         return m_real.GetString(n, d);
     }
-    void SaveLong(const QString &n, qint32 v) override { note(n), m_real.SaveLong(n, v); }
+    void SaveLong(const QString &n, qint32 v) override
+    {
+        note(n, QString::number(v)), m_real.SaveLong(n, v);
+    }
     qint32 GetLong(const QString &n, qint32 d) const override { return m_real.GetLong(n, d); }
-    void SaveInteger(const QString &n, qint16 v) override { note(n), m_real.SaveInteger(n, v); }
+    void SaveInteger(const QString &n, qint16 v) override
+    {
+        note(n, QString::number(v)), m_real.SaveInteger(n, v);
+    }
     qint16 GetInteger(const QString &n, qint16 d) const override { return m_real.GetInteger(n, d); }
-    void SaveBoolean(const QString &n, bool v) override { note(n), m_real.SaveBoolean(n, v); }
+    void SaveBoolean(const QString &n, bool v) override
+    {
+        note(n, v ? QStringLiteral("True") : QStringLiteral("False")), m_real.SaveBoolean(n, v);
+    }
     bool GetBoolean(const QString &n, bool d) const override { return m_real.GetBoolean(n, d); }
 
 private:
-    void note(const QString &name) { m_log << name; }
+    void note(const QString &name, const QString &value)
+    {
+        m_log << name;
+        if (m_values != nullptr) {
+            m_values->insert(name, value);
+        }
+    }
     QStringList &m_log;
+    QMap<QString, QString> *m_values;
     QtSettingsComponent m_real;
 };
 
@@ -83,15 +103,30 @@ void TestOptions::firstStartGivesDefaults()
     read.Language = QStringLiteral("XXX");
     ReadOptions(settings, read, QStringLiteral("/opt/vellumor/bin"));
     settings.ReleaseOptionSettings();
-    ProgramOptions expected;
-    expected.Path = QStringLiteral("/opt/vellumor/bin");
-    QCOMPARE(read, expected);
-    QCOMPARE(read.StartupType, qint16(0));
-    QCOMPARE(read.Language, QStringLiteral("ENG"));
-    QCOMPARE(read.KeyBeforeCB, qint16(8));
-    QCOMPARE(read.SysTrayPWDefault, qint16(5));
-    QVERIFY(read.BackupHistory);
-    QVERIFY(!read.ShowNotes);
+    QCOMPARE(read.Path, QStringLiteral("/opt/vellumor/bin"));
+
+    // Written out under their names, the options read must be the table of
+    // defaults, literally: comparing with ProgramOptions() would move with it.
+    QStringList names;
+    QMap<QString, QString> written;
+    Settings recording([&] { return std::make_unique<RecordingComponent>(names, &written); });
+    SaveOptions(recording, read, QStringLiteral("/usr/bin/vellumor"));
+    const QMap<QString, QString> defaults = {
+        {"StartupType", "0"},       {"Language", "ENG"},       {"AutoSaveWin", "True"},
+        {"AutoSaveData", "False"},  {"AutoLoadData", "False"}, {"AutoLoadWin", "True"},
+        {"ViewWizard", "True"},     {"ViewFileName", "True"},  {"ViewTips", "True"},
+        {"ViewMenuIcon", "True"},   {"ViewSplash", "True"},    {"GTSAfterURL", "False"},
+        {"BackupFile", "True"},     {"BackupHistory", "True"}, {"HistorySize", "10"},
+        {"ShowCatSub", "True"},     {"ExpirationDays", "60"},  {"ChangeDays", "30"},
+        {"ExpirationNotify", "5"},  {"ChangeNotify", "5"},     {"ShowNotes", "False"},
+        {"AutoCheck", "True"},      {"KeyBeforeCB", "8"},      {"KeyAfterCB", "0"},
+        {"KeyAfter", ""},           {"KeyBefore", ""},         {"SysTrayPWDefault", "5"},
+        {"DefaultGridAction", "1"}, {"SysTrayDef", "1"}};
+    for (auto it = defaults.cbegin(); it != defaults.cend(); ++it) {
+        QVERIFY2(written.value(it.key(), QStringLiteral("<missing>")) == it.value(),
+                 qPrintable(it.key() + QStringLiteral(": ") + written.value(it.key())));
+    }
+    QCOMPARE(written.size(), defaults.size());
 }
 
 void TestOptions::saveOrderIsFixed()

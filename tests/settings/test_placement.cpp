@@ -1,6 +1,7 @@
 // Window placement: where a window opens (over the main window or the
 // screen's middle), its state and geometry across runs in twips, and the
-// 16-bit limits of the stored values.
+// 16-bit values kept where they fit and wider ones beyond, on two screens
+// side by side.
 
 #include "Placement.h"
 #include "ProgramOptions.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -35,7 +37,8 @@ private Q_SLOTS:
     void minimizedOrMaximizedKeepsNormalGeometry();
     void centredOverMainWindowOrScreen();
     void switchedOffByOptions();
-    void outOfRangeIsNotWritten();
+    void beyondSixteenBitsRestores_data();
+    void beyondSixteenBitsRestores();
     void offScreenPlacementIsCentred();
 };
 
@@ -138,18 +141,34 @@ void TestPlacement::switchedOffByOptions()
     QCOMPARE(next.size(), QSize(100, 50));
 }
 
-void TestPlacement::outOfRangeIsNotWritten()
+void TestPlacement::beyondSixteenBitsRestores_data()
 {
+    QTest::addColumn<QRect>("geometry");
+    // 16 bits end at 32767 twips, about 2,184 pixels.
+    QTest::newRow("right monitor") << QRect(3000, 100, 400, 300);
+    QTest::newRow("across two monitors") << QRect(100, 100, 2500, 300);
+}
+
+void TestPlacement::beyondSixteenBitsRestores()
+{
+    QFETCH(QRect, geometry);
+    QCOMPARE(QGuiApplication::screens().size(), 2);
     const ProgramOptions options;
     Settings settings;
     QWidget window;
-    window.setGeometry(100, 100, 300, 200);
+    window.setGeometry(geometry);
     SavePlacement(window, Tag, options, settings);
-    // 3000 pixels are 45000 twips: beyond what a 16-bit value holds.
-    window.move(3000, 100);
-    SavePlacement(window, Tag, options, settings);
-    QCOMPARE(stored(settings, QStringLiteral("-X")), 100 * 15);
-    QCOMPARE(stored(settings, QStringLiteral("-State")), 0);
+    const SettingsComponent &s = settings.OpenLayoutSettings();
+    QCOMPARE(s.GetLong(Tag + QStringLiteral("-X"), -1), geometry.x() * 15);
+    QCOMPARE(s.GetLong(Tag + QStringLiteral("-W"), -1), geometry.width() * 15);
+    // What fits stays a 16-bit value.
+    QCOMPARE(s.GetInteger(Tag + QStringLiteral("-Y"), -1), geometry.y() * 15);
+    settings.ReleaseLayoutSettings();
+
+    QWidget next;
+    next.resize(200, 100);
+    RestorePlacement(next, Tag, nullptr, options, settings);
+    QCOMPARE(next.geometry(), geometry);
 }
 
 void TestPlacement::offScreenPlacementIsCentred()
@@ -170,5 +189,22 @@ void TestPlacement::offScreenPlacementIsCentred()
     QVERIFY(area.contains(window.geometry().center()));
 }
 
-QTEST_MAIN(TestPlacement)
+int main(int argc, char *argv[])
+{
+    // Two 1920-pixel screens side by side, the primary one on the left.
+    const QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screens.json"));
+    QFile file(config);
+    if (!dir.isValid() || !file.open(QIODevice::WriteOnly) || file.write(R"({"screens": [
+            {"name": "left", "x": 0, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96},
+            {"name": "right", "x": 1920, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96}
+        ]})") < 0) {
+        return 1;
+    }
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    const QApplication app(argc, argv);
+    TestPlacement test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_placement.moc"

@@ -326,18 +326,34 @@ void TestStoreFile::craftedKdfCostIsRefused()
 {
     const QString file = path(QStringLiteral("cost.VLM"));
     QVERIFY(sampleFile(file, QStringLiteral("pw")));
-    const QList<QPair<quint32, quint32>> costs = {
-        {0xFFFFFFFFU, 8}, {1, 0xFFFFFFFFU}, {0, 8}, {1, 1}};
-    for (const auto &[ops, mem] : costs) {
+    const QString tooCostly = QStringLiteral("asks for a costlier key derivation than Vellumor "
+                                             "allows (at most 4 passes over 1024 MiB)");
+    const QString notValid = QStringLiteral("damaged: its key derivation settings are not valid");
+    struct Cost
+    {
+        quint32 ops;
+        quint32 mem;
+        QString error;
+    };
+    // Just past a cap must be refused as well: cheap to derive, so the old
+    // code answered "wrong password" after deriving instead.
+    const QList<Cost> costs = {{5, 8, tooCostly},
+                               {1, 1024U * 1024U + 1U, tooCostly},
+                               {64, 4U * 1024U * 1024U, tooCostly},
+                               {0xFFFFFFFFU, 8, tooCostly},
+                               {1, 0xFFFFFFFFU, tooCostly},
+                               {0, 8, notValid},
+                               {1, 1, notValid}};
+    for (const Cost &cost : costs) {
         QByteArray bytes = readAll(file);
-        qToLittleEndian<quint32>(ops, bytes.data() + 16);
-        qToLittleEndian<quint32>(mem, bytes.data() + 20);
+        qToLittleEndian<quint32>(cost.ops, bytes.data() + 16);
+        qToLittleEndian<quint32>(cost.mem, bytes.data() + 20);
         resealHeader(bytes);
         writeBytes(file + QStringLiteral(".crafted"), bytes);
         PasswordStore store;
         QVERIFY(!store.OpenFile(file + QStringLiteral(".crafted"), QStringLiteral("pw")));
-        QVERIFY2(store.LastError().contains(QStringLiteral("key derivation settings")),
-                 qPrintable(store.LastError()));
+        QVERIFY2(store.LastError().contains(cost.error), qPrintable(store.LastError()));
+        QCOMPARE(store.LastKdfNanoseconds(), 0); // refused before any derivation
     }
 }
 
@@ -476,6 +492,8 @@ void TestStoreFile::kdfParametersTravelWithTheFile()
     QVERIFY(opened.LastKdfNanoseconds() > 0);
     // Invalid parameters are ignored rather than producing an unreadable file.
     opened.SetKdfParams({0, 0});
+    opened.SetKdfParams({KdfParams::MaxOps + 1, 1024});
+    opened.SetKdfParams({2, KdfParams::MaxMemKiB + 1});
     QCOMPARE(opened.GetKdfParams(), (KdfParams{2, 1024}));
 }
 

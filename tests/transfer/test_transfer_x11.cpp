@@ -48,7 +48,7 @@ private Q_SLOTS:
 void TestTransferX11::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        QSKIP("needs an X display (run under xvfb-run)");
+        QSKIP("needs an X display (run under tests/with-xvfb.sh)");
     }
 }
 
