@@ -54,6 +54,8 @@ public:
         return true;
     }
 
+    const QString &problem() const { return m_problem; }
+
 private:
     bool parseOne(QList<KeyStroke> &out, bool shift, bool control, bool alt)
     {
@@ -63,7 +65,7 @@ private:
         case U'^':
         case U'%':
             if (m_pos >= m_text.size()) {
-                return false;
+                return fail(QStringLiteral("a \"+\", \"^\" or \"%\" with no key after it"));
             }
             return parseOne(out, shift || c == U'+', control || c == U'^', alt || c == U'%');
         case U'(':
@@ -73,19 +75,19 @@ private:
                 }
             }
             if (m_pos >= m_text.size()) {
-                return false;
+                return fail(QStringLiteral("a \"(\" without its \")\""));
             }
             ++m_pos; // ')'
             return true;
         case U')':
-            return false;
+            return fail(QStringLiteral("a \")\" without its \"(\""));
         case U'~':
             out.append(named(KeyStroke::Named::Enter, shift, control, alt));
             return true;
         case U'{':
             return parseBraces(out, shift, control, alt);
         case U'}':
-            return false;
+            return fail(QStringLiteral("a \"}\" without its \"{\""));
         default:
             out.append(character(c, shift, control, alt));
             return true;
@@ -100,7 +102,7 @@ private:
             ++end;
         }
         if (end >= m_text.size()) {
-            return false;
+            return fail(QStringLiteral("a \"{\" without its \"}\""));
         }
         const QString inner = QString::fromUcs4(m_text.constData() + m_pos, end - m_pos);
         m_pos = end + 1;
@@ -111,7 +113,7 @@ private:
             bool numeric = false;
             repeat = inner.mid(space + 1).toInt(&numeric);
             if (!numeric || repeat < 0 || repeat > 255) {
-                return false;
+                return fail(QStringLiteral("a repeat count that is not a number from 0 to 255"));
             }
             name = inner.left(space);
         }
@@ -126,7 +128,7 @@ private:
         } else if (name.toUcs4().size() == 1) {
             stroke = character(static_cast<char32_t>(name.toUcs4().at(0)), shift, control, alt);
         } else {
-            return false;
+            return fail(QStringLiteral("an unknown key name in braces"));
         }
         for (int i = 0; i < repeat; ++i) {
             out.append(stroke);
@@ -154,25 +156,20 @@ private:
         return s;
     }
 
+    bool fail(const QString &problem)
+    {
+        m_problem = problem;
+        return false;
+    }
+
     QList<char32_t> m_text;
     qsizetype m_pos = 0;
+    QString m_problem;
 };
 
 } // namespace
 
-QList<KeyStroke> literalKeys(const QString &text)
-{
-    QList<KeyStroke> out;
-    const QList<uint> ucs4 = text.toUcs4();
-    for (const uint c : ucs4) {
-        KeyStroke s;
-        s.character = static_cast<char32_t>(c);
-        out.append(s);
-    }
-    return out;
-}
-
-QList<KeyStroke> parseKeys(const QString &notation, bool *ok)
+QList<KeyStroke> parseKeys(const QString &notation, bool *ok, QString *problem)
 {
     QList<KeyStroke> out;
     Parser parser(notation);
@@ -180,7 +177,21 @@ QList<KeyStroke> parseKeys(const QString &notation, bool *ok)
     if (ok != nullptr) {
         *ok = parsed;
     }
-    return parsed ? out : literalKeys(notation);
+    if (problem != nullptr) {
+        *problem = parser.problem();
+    }
+    if (!parsed) {
+        out.clear();
+    }
+    return out;
+}
+
+QString invalidNotationMessage(const QString &problem)
+{
+    return QStringLiteral("Nothing was typed: the text to type is not valid keystroke notation "
+                          "(%1).\n\nIn a user name, password or key text, write the characters "
+                          "+ ^ % ~ ( ) { } as {+} {^} {%} {~} {(} {)} {{} {}}.")
+        .arg(problem);
 }
 
 } // namespace platform

@@ -41,12 +41,14 @@ struct KeyStroke
 // Parses the keystroke notation: "{TAB}", "{ENTER}" (also "~"), "{BS}", "{F5}",
 // "{TAB 3}" for repeats, "{+}" and the like for the special characters
 // themselves; "+", "^" and "%" hold Shift, Control and Alt for the next key or
-// a "(...)" group. ok is false for unbalanced or unknown notation, which is
-// then typed as it stands, character by character.
-QList<KeyStroke> parseKeys(const QString &notation, bool *ok = nullptr);
+// a "(...)" group. Unbalanced or unknown notation gives no keys at all, ok
+// false and, in problem, what is wrong without quoting the text (it may be a
+// password): typing part of it, or all of it as plain characters, could put a
+// password in clear into the wrong field.
+QList<KeyStroke> parseKeys(const QString &notation, bool *ok = nullptr, QString *problem = nullptr);
 
-// The same text, every character typed literally (for a text that must not be
-// read as notation).
-QList<KeyStroke> literalKeys(const QString &text);
+// What the user is told when a text is refused for its notation: the problem
+// that parseKeys found, and how to write the special characters.
+QString invalidNotationMessage(const QString &problem);
 
 } // namespace platform

@@ -78,6 +78,13 @@ class X11KeyTyper final : public KeyTyper
 public:
     bool type(const QString &notation, QString &error) override
     {
+        bool valid = false;
+        QString problem;
+        const QList<KeyStroke> keys = parseKeys(notation, &valid, &problem);
+        if (!valid) {
+            error = invalidNotationMessage(problem);
+            return false;
+        }
         const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
         if (!display) {
             error = QStringLiteral("Cannot reach the X display to type into other programs.");
@@ -93,7 +100,6 @@ public:
             return false;
         }
         m_display = display.get();
-        const QList<KeyStroke> keys = parseKeys(notation);
         for (const KeyStroke &key : keys) {
             typeOne(key);
         }

@@ -168,8 +168,22 @@ void TransferRoutines::SendUserPassword(const QString &key) const
 
 bool TransferRoutines::SendKeys(const QString &notation) const
 {
+    if (notation.isEmpty()) {
+        return false;
+    }
+    // Refused whole, whatever the back end: typed in part or as plain text, a
+    // password would land in clear in the user name field.
+    bool valid = false;
+    QString problem;
+    platform::parseKeys(notation, &valid, &problem);
+    if (!valid) {
+        m_services.prompt.ask(platform::invalidNotationMessage(problem),
+                              platform::PromptButtons::Ok, platform::PromptIcon::Critical,
+                              MessageTitle);
+        return false;
+    }
     // Keys meant for another program must not land in one of our own fields.
-    if (notation.isEmpty() || ownWindowHasFocus()) {
+    if (ownWindowHasFocus()) {
         return false;
     }
     QString error;

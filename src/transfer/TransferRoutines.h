@@ -48,7 +48,8 @@ public:
     void SendUserPassword(const QString &key) const;
     // Types keystroke notation into the focused window of another program.
     // False when nothing was typed: no text, one of our own windows holds
-    // the focus, or the desktop allows no typing (which is then explained).
+    // the focus, or the text is not valid notation or the desktop allows no
+    // typing (both then explained).
     bool SendKeys(const QString &notation) const;
 
 private:

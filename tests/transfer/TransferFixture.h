@@ -24,6 +24,7 @@ struct TransferFixture
             QStringLiteral("   "));
         add(QStringLiteral("NoUser"), QString(), QStringLiteral("only-pass"),
             QStringLiteral("  mailto:me@example.org "));
+        add(QStringLiteral("Broken"), QStringLiteral("anna"), QStringLiteral("x)y"), QString());
     }
 
     bool add(const QString &service, const QString &user, const QString &password,

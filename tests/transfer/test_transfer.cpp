@@ -231,23 +231,42 @@ void TestTransfer::copyReplacesWhatWasThere()
 void TestTransfer::sendPassword_data()
 {
     QTest::addColumn<QString>("service");
+    QTest::addColumn<bool>("withUser");
     QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("refusal");
+    const QString invalid = QStringLiteral(
+        "Nothing was typed: the text to type is not valid keystroke notation (a \")\" without its "
+        "\"(\").\n\nIn a user name, password or key text, write the characters + ^ % ~ ( ) { } as "
+        "{+} {^} {%} {~} {(} {)} {{} {}}.");
 
-    QTest::newRow("password") << "Bank" << QStringList{"s3cret"};
-    QTest::newRow("password as notation") << "Notation" << QStringList{"{x}%~"};
-    QTest::newRow("empty password: nothing") << "Empty" << QStringList();
-    QTest::newRow("unknown record: nothing") << "Gone" << QStringList();
+    QTest::newRow("password") << "Bank" << false << QStringList{"s3cret"} << "";
+    QTest::newRow("password as notation") << "Notation" << false << QStringList{"{x}%~"} << "";
+    QTest::newRow("empty password: nothing") << "Empty" << false << QStringList() << "";
+    QTest::newRow("unknown record: nothing") << "Gone" << false << QStringList() << "";
+    QTest::newRow("invalid notation: nothing, and why")
+        << "Broken" << false << QStringList() << invalid;
+    QTest::newRow("user name with invalid password: nothing, and why")
+        << "Broken" << true << QStringList() << invalid;
 }
 
 void TestTransfer::sendPassword()
 {
     QFETCH(QString, service);
+    QFETCH(bool, withUser);
     QFETCH(QStringList, typed);
+    QFETCH(QString, refusal);
     TransferFixture f;
-    f.routines.SendPassword(service);
+    if (withUser) {
+        f.routines.SendUserPassword(service);
+    } else {
+        f.routines.SendPassword(service);
+    }
     QCOMPARE(f.typer.typed, typed);
     QVERIFY(f.clipboard.entries.isEmpty());
-    QVERIFY(f.t.prompt.asked.isEmpty());
+    QCOMPARE(f.t.prompt.asked,
+             refusal.isEmpty() ? QList<PromptRequest>{}
+                               : (QList<PromptRequest>{{refusal, QStringLiteral("VLM"),
+                                                        PromptIcon::Critical, PromptButtons::Ok}}));
 }
 
 void TestTransfer::sendRefusedIsExplained()
