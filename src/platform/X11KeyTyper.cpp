@@ -1,8 +1,11 @@
-// Typing through XTest. A character that the keymap cannot produce with at
-// most Shift is typed by binding its keysym to a spare keycode for the moment.
+// Typing through XTest. Keys are looked up in the keyboard group that is
+// active (a second layout may be locked on), and a character that the keymap
+// cannot produce there with at most Shift is typed by binding its keysym to a
+// spare keycode for the moment.
 
 #include "KeyTyper.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <QGuiApplication>
@@ -24,6 +27,30 @@ struct DisplayCloser
 {
     void operator()(Display *d) const { XCloseDisplay(d); }
 };
+
+struct KeymapFree
+{
+    void operator()(XkbDescPtr keymap) const { XkbFreeKeyboard(keymap, 0, True); }
+};
+
+// The group a key produces while the given group is active: a key with fewer
+// groups brings it into range as its own settings say.
+int effectiveGroup(unsigned char groupInfo, int groups, int active)
+{
+    if (active < groups) {
+        return active;
+    }
+    switch (XkbOutOfRangeGroupAction(groupInfo)) {
+    case XkbClampIntoRange:
+        return groups - 1;
+    case XkbRedirectIntoRange: {
+        const int redirect = XkbOutOfRangeGroupNumber(groupInfo);
+        return redirect < groups ? redirect : 0;
+    }
+    default:
+        return active % groups;
+    }
+}
 
 KeySym keysymOf(char32_t c)
 {
@@ -99,11 +126,19 @@ public:
                 QStringLiteral("The X server does not offer typing into other programs (XTest).");
             return false;
         }
+        const std::unique_ptr<XkbDescRec, KeymapFree> keymap(
+            XkbGetMap(display.get(), XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
+        if (!keymap) {
+            error = QStringLiteral("Cannot read the keyboard layout to type into other programs.");
+            return false;
+        }
         m_display = display.get();
+        m_keymap = keymap.get();
         for (const KeyStroke &key : keys) {
             typeOne(key);
         }
         XSync(m_display, False);
+        m_keymap = nullptr;
         m_display = nullptr;
         return true;
     }
@@ -123,23 +158,20 @@ private:
         }
     }
 
-    bool capsLocked()
+    // Keycode and whether Shift is needed, when a key has the keysym at level
+    // 1 or 2 of what it produces while the group is active.
+    bool findKey(KeySym sym, int group, KeyCode &code, bool &shift) const
     {
-        XkbStateRec state{};
-        XkbGetState(m_display, XkbUseCoreKbd, &state);
-        return (state.locked_mods & LockMask) != 0;
-    }
-
-    // Keycode and whether Shift is needed, when the first group of the
-    // keymap has the keysym at level 1 or 2.
-    bool findKey(KeySym sym, KeyCode &code, bool &shift)
-    {
-        int minCode = 0;
-        int maxCode = 0;
-        XDisplayKeycodes(m_display, &minCode, &maxCode);
-        for (int k = minCode; k <= maxCode; ++k) {
-            for (int level = 0; level < 2; ++level) {
-                if (XkbKeycodeToKeysym(m_display, static_cast<KeyCode>(k), 0, level) == sym) {
+        const XkbDescPtr xkb = m_keymap;
+        for (int k = xkb->min_key_code; k <= xkb->max_key_code; ++k) {
+            const int groups = XkbKeyNumGroups(xkb, k);
+            if (groups == 0) {
+                continue;
+            }
+            const int keyGroup = effectiveGroup(XkbKeyGroupInfo(xkb, k), groups, group);
+            const int levels = std::min<int>(XkbKeyGroupWidth(xkb, k, keyGroup), 2);
+            for (int level = 0; level < levels; ++level) {
+                if (XkbKeySymEntry(xkb, k, level, keyGroup) == sym) {
                     code = static_cast<KeyCode>(k);
                     shift = level == 1;
                     return true;
@@ -181,7 +213,9 @@ private:
         KeyCode code = 0;
         bool shift = false;
         KeyCode borrowed = 0;
-        if (!findKey(sym, code, shift)) {
+        XkbStateRec state{};
+        XkbGetState(m_display, XkbUseCoreKbd, &state);
+        if (!findKey(sym, state.group, code, shift)) {
             borrowed = spareKeycode();
             if (borrowed == 0) {
                 return; // nothing left to bind to: the character cannot be typed
@@ -192,7 +226,8 @@ private:
             std::this_thread::sleep_for(RemapPause);
             code = borrowed;
             shift = false;
-        } else if (key.named == KeyStroke::Named::Character && capsLocked()) {
+        } else if (key.named == KeyStroke::Named::Character &&
+                   (state.locked_mods & LockMask) != 0) {
             // Caps Lock inverts the case of letters: undo it with Shift.
             const QString text = QString::fromUcs4(&key.character, 1);
             if (text.toUpper() != text.toLower()) {
@@ -231,6 +266,7 @@ private:
     }
 
     Display *m_display = nullptr;
+    XkbDescPtr m_keymap = nullptr;
 };
 
 class RefusingKeyTyper final : public KeyTyper

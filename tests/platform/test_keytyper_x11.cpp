@@ -1,11 +1,14 @@
 // End to end under Xvfb: keystrokes typed into a second process's text field
-// arrive exactly, also characters that the keymap lacks.
+// arrive exactly, also characters that the keymap lacks and while a second
+// layout is locked on.
 
 #include "KeyTyper.h"
 
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
 
 class TestKeyTyperX11 : public QObject
 {
@@ -27,31 +30,30 @@ void TestKeyTyperX11::initTestCase()
 void TestKeyTyperX11::typesExactly_data()
 {
     QTest::addColumn<QString>("layout");
+    QTest::addColumn<int>("group"); // the layout's group locked on, from 0
     QTest::addColumn<QString>("notation");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("us letters and digits") << "us"
-                                           << "Hello World 0123456789"
+    QTest::newRow("us letters and digits") << "us" << 0 << "Hello World 0123456789"
                                            << "Hello World 0123456789";
-    QTest::newRow("us punctuation") << "us"
-                                    << "!@#$&*_-=[];':\",./<>?`|\\{+}{^}{%}{~}{(}{)}{{}{}}"
-                                    << "!@#$&*_-=[];':\",./<>?`|\\+^%~(){}";
-    QTest::newRow("us characters not on the keymap") << "us"
-                                                     << "äöüß€✓Ωπ"
+    QTest::newRow("us punctuation")
+        << "us" << 0 << "!@#$&*_-=[];':\",./<>?`|\\{+}{^}{%}{~}{(}{)}{{}{}}"
+        << "!@#$&*_-=[];':\",./<>?`|\\+^%~(){}";
+    QTest::newRow("us characters not on the keymap") << "us" << 0 << "äöüß€✓Ωπ"
                                                      << "äöüß€✓Ωπ";
-    QTest::newRow("de layout") << "de"
-                               << "Zyx@€|{{}{}}"
+    QTest::newRow("de layout") << "de" << 0 << "Zyx@€|{{}{}}"
                                << "Zyx@€|{}";
-    QTest::newRow("fr layout") << "fr"
-                               << "azqm1&@"
+    QTest::newRow("fr layout") << "fr" << 0 << "azqm1&@"
                                << "azqm1&@";
-    QTest::newRow("modifier group") << "us"
-                                    << "+(abc)d"
+    QTest::newRow("modifier group") << "us" << 0 << "+(abc)d"
                                     << "ABCd";
+    QTest::newRow("second layout locked on") << "us,ru" << 1 << "anna s3cret Жж"
+                                             << "anna s3cret Жж";
 }
 
 void TestKeyTyperX11::typesExactly()
 {
     QFETCH(QString, layout);
+    QFETCH(int, group);
     QFETCH(QString, notation);
     QFETCH(QString, expected);
     const QString setxkbmap = QStandardPaths::findExecutable(QStringLiteral("setxkbmap"));
@@ -61,6 +63,13 @@ void TestKeyTyperX11::typesExactly()
     if (!setxkbmap.isEmpty()) {
         QCOMPARE(QProcess::execute(setxkbmap, {QStringLiteral("-layout"), layout}), 0);
     }
+    Display *display = XOpenDisplay(nullptr);
+    QVERIFY(display != nullptr);
+    XkbLockGroup(display, XkbUseCoreKbd, static_cast<unsigned>(group));
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    XCloseDisplay(display);
+    QCOMPARE(int(state.locked_group), group);
     QProcess target;
     target.start(QStringLiteral(VELLUMOR_TYPE_TARGET), {});
     QVERIFY(target.waitForStarted());
