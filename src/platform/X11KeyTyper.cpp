@@ -1,17 +1,21 @@
 // Typing through XTest. Keys are looked up in the keyboard group that is
 // active (a second layout may be locked on), and a character that the keymap
 // cannot produce there with at most Shift is typed by binding its keysym to a
-// spare keycode for the moment.
+// spare keycode for the moment. The keys go to the window that was active
+// when the caller remembered it, brought back to the front first.
 
 #include "KeyTyper.h"
 
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <QGuiApplication>
 #include <thread>
+#include <utility>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <X11/Xatom.h>
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
@@ -27,6 +31,124 @@ struct DisplayCloser
 {
     void operator()(Display *d) const { XCloseDisplay(d); }
 };
+
+// How long a window brought back may take to show and to get the focus.
+constexpr auto RaiseTimeout = std::chrono::milliseconds(2000);
+constexpr auto RaisePoll = std::chrono::milliseconds(20);
+
+// Notes the X errors of the requests made while it lives, instead of the
+// default handler ending the program: a remembered window may be gone.
+class ErrorTrap
+{
+public:
+    explicit ErrorTrap(Display *display) : m_display(display)
+    {
+        XSync(m_display, False);
+        s_failed = false;
+        m_previous = XSetErrorHandler(&ErrorTrap::note);
+    }
+    ~ErrorTrap()
+    {
+        XSync(m_display, False);
+        XSetErrorHandler(m_previous);
+    }
+    ErrorTrap(const ErrorTrap &) = delete;
+    ErrorTrap &operator=(const ErrorTrap &) = delete;
+
+    bool failed() const
+    {
+        XSync(m_display, False);
+        return s_failed;
+    }
+
+private:
+    static int note(Display *, XErrorEvent *)
+    {
+        s_failed = true;
+        return 0;
+    }
+
+    static inline bool s_failed = false;
+    Display *m_display;
+    int (*m_previous)(Display *, XErrorEvent *) = nullptr;
+};
+
+// The window the user works in: the window manager's active window, or
+// without one the window with the input focus; None when there is none.
+Window activeWindow(Display *display)
+{
+    const Atom property = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    Window active = None;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) == Success &&
+        data != nullptr) {
+        if (type == XA_WINDOW && format == 32 && count == 1) {
+            active = static_cast<Window>(*reinterpret_cast<unsigned long *>(data));
+        }
+        XFree(data);
+    }
+    if (active != None) {
+        return active;
+    }
+    int revert = 0;
+    XGetInputFocus(display, &active, &revert);
+    return active == PointerRoot ? None : active;
+}
+
+// The child of the root window that holds the window: the window manager's
+// frame around it, or the window itself.
+Window topLevelOf(Display *display, Window window)
+{
+    Window current = window;
+    for (;;) {
+        Window root = None;
+        Window parent = None;
+        Window *children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, current, &root, &parent, &children, &count) == 0) {
+            return current;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent == root || parent == None) {
+            return current;
+        }
+        current = parent;
+    }
+}
+
+// Asks the window manager, if there is one, to restore and activate the
+// window, as a taskbar does.
+void requestActivation(Display *display, Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2; // from a tool acting for the user
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+template <typename Condition> bool waitFor(Condition condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + RaiseTimeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(RaisePoll);
+    }
+    return true;
+}
 
 struct KeymapFree
 {
@@ -103,8 +225,19 @@ KeySym keysymOf(const KeyStroke &s)
 class X11KeyTyper final : public KeyTyper
 {
 public:
+    void rememberTarget() override
+    {
+        m_target.reset();
+        const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+        if (display) {
+            m_target = activeWindow(display.get());
+        }
+    }
+
     bool type(const QString &notation, QString &error) override
     {
+        // One remembered window serves one typing.
+        const std::optional<Window> target = std::exchange(m_target, std::nullopt);
         bool valid = false;
         QString problem;
         const QList<KeyStroke> keys = parseKeys(notation, &valid, &problem);
@@ -132,6 +265,9 @@ public:
             error = QStringLiteral("Cannot read the keyboard layout to type into other programs.");
             return false;
         }
+        if (target.has_value() && !bringForward(display.get(), *target)) {
+            return false; // the window is gone: nothing to type into
+        }
         m_display = display.get();
         m_keymap = keymap.get();
         for (const KeyStroke &key : keys) {
@@ -144,6 +280,47 @@ public:
     }
 
 private:
+    // Restores the window if it is minimised, raises it and gives it the
+    // focus; false when it no longer exists or does not come back.
+    static bool bringForward(Display *display, Window window)
+    {
+        if (window == None) {
+            return false;
+        }
+        const ErrorTrap trap(display);
+        const auto viewable = [display, window, &trap] {
+            XWindowAttributes attributes{};
+            return XGetWindowAttributes(display, window, &attributes) != 0 && !trap.failed() &&
+                   attributes.map_state == IsViewable;
+        };
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, window, &attributes) == 0 || trap.failed()) {
+            return false;
+        }
+        if (attributes.map_state != IsViewable) {
+            requestActivation(display, window);
+            XMapRaised(display, window);
+            if (!waitFor(viewable)) {
+                return false;
+            }
+        }
+        XRaiseWindow(display, topLevelOf(display, window));
+        requestActivation(display, window);
+        XSetInputFocus(display, window, RevertToParent, CurrentTime);
+        if (trap.failed()) {
+            return false;
+        }
+        const bool focused = waitFor([display, window] {
+            Window focus = None;
+            int revert = 0;
+            XGetInputFocus(display, &focus, &revert);
+            return focus == window;
+        });
+        // The program behind the window handles its focus before the keys.
+        std::this_thread::sleep_for(RemapPause);
+        return focused;
+    }
+
     void tap(KeyCode code, bool press)
     {
         XTestFakeKeyEvent(m_display, code, press ? True : False, CurrentTime);
@@ -267,6 +444,7 @@ private:
 
     Display *m_display = nullptr;
     XkbDescPtr m_keymap = nullptr;
+    std::optional<Window> m_target;
 };
 
 class RefusingKeyTyper final : public KeyTyper

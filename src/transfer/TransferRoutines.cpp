@@ -166,6 +166,11 @@ void TransferRoutines::SendUserPassword(const QString &key) const
     SendKeys(keys);
 }
 
+void TransferRoutines::RememberTarget() const
+{
+    m_typer.rememberTarget();
+}
+
 bool TransferRoutines::SendKeys(const QString &notation) const
 {
     if (notation.isEmpty()) {
@@ -188,8 +193,11 @@ bool TransferRoutines::SendKeys(const QString &notation) const
     }
     QString error;
     if (!m_typer.type(notation, error)) {
-        m_services.prompt.ask(error, platform::PromptButtons::Ok, platform::PromptIcon::Critical,
-                              MessageTitle);
+        // Without a reason the window to type into has gone, and nothing is said.
+        if (!error.isEmpty()) {
+            m_services.prompt.ask(error, platform::PromptButtons::Ok,
+                                  platform::PromptIcon::Critical, MessageTitle);
+        }
         return false;
     }
     // Let the windows catch up with what was typed before anything else runs.

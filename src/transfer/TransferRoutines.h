@@ -42,7 +42,11 @@ public:
     // window is showing, leave for the tray.
     void ExecuteUrlThenTray(const QString &url) const;
 
-    // Type the password, or the user name and password, into the window that
+    // Notes the window the user works in as the one the next Send types
+    // into; called before a menu of ours takes the keyboard.
+    void RememberTarget() const;
+    // Type the password, or the user name and password, into the remembered
+    // window (restored and raised first), or without one into the window that
     // has the focus. Nothing is typed for an unknown record or an empty text.
     void SendPassword(const QString &key) const;
     void SendUserPassword(const QString &key) const;

@@ -44,6 +44,9 @@ void frmTray::showIcon()
     m_sysTray->Initialise(QApplication::windowIcon(), this);
     connect(m_sysTray.get(), &frmSysTray::SysTrayMouseDown, this, [this](int button) {
         if (button == 2 && m_menuEnabled) {
+            // The menu takes the keyboard: a Send chosen from it types into
+            // the window the user was working in.
+            m_routines.transfer.RememberTarget();
             m_sysTray->ShowMenu();
         }
     });

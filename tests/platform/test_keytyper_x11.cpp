@@ -1,6 +1,7 @@
 // End to end under Xvfb: keystrokes typed into a second process's text field
 // arrive exactly, also characters that the keymap lacks and while a second
-// layout is locked on.
+// layout is locked on; and into the window remembered before, whichever
+// window has the focus by then.
 
 #include "KeyTyper.h"
 
@@ -10,6 +11,18 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 
+namespace {
+
+// Starts the target window and waits until it has the focus.
+bool startTarget(QProcess &target)
+{
+    target.start(QStringLiteral(VELLUMOR_TYPE_TARGET), {});
+    return target.waitForStarted() && target.waitForReadyRead(10000) &&
+           target.readLine().trimmed() == "ready";
+}
+
+} // namespace
+
 class TestKeyTyperX11 : public QObject
 {
     Q_OBJECT
@@ -18,6 +31,8 @@ private Q_SLOTS:
     void initTestCase();
     void typesExactly_data();
     void typesExactly();
+    void typesIntoTheRememberedWindow_data();
+    void typesIntoTheRememberedWindow();
 };
 
 void TestKeyTyperX11::initTestCase()
@@ -71,10 +86,7 @@ void TestKeyTyperX11::typesExactly()
     XCloseDisplay(display);
     QCOMPARE(int(state.locked_group), group);
     QProcess target;
-    target.start(QStringLiteral(VELLUMOR_TYPE_TARGET), {});
-    QVERIFY(target.waitForStarted());
-    QVERIFY(target.waitForReadyRead(10000));
-    QCOMPARE(target.readLine().trimmed(), QByteArray("ready"));
+    QVERIFY(startTarget(target));
 
     const std::unique_ptr<platform::KeyTyper> typer = platform::makeSystemKeyTyper();
     QString error;
@@ -87,6 +99,56 @@ void TestKeyTyperX11::typesExactly()
     const QByteArray line = target.readAllStandardOutput().trimmed();
     QVERIFY(line.startsWith("text "));
     QCOMPARE(QString::fromUtf8(QByteArray::fromHex(line.mid(5))), expected);
+}
+
+void TestKeyTyperX11::typesIntoTheRememberedWindow_data()
+{
+    QTest::addColumn<QString>("meanwhile"); // what becomes of the remembered window
+    QTest::addColumn<bool>("typed");
+    QTest::newRow("another window took the focus") << "" << true;
+    QTest::newRow("remembered window minimised") << "unmap" << true;
+    QTest::newRow("remembered window closed: nothing typed") << "close" << false;
+}
+
+void TestKeyTyperX11::typesIntoTheRememberedWindow()
+{
+    QFETCH(QString, meanwhile);
+    QFETCH(bool, typed);
+    Display *display = XOpenDisplay(nullptr);
+    QVERIFY(display != nullptr);
+    XkbLockGroup(display, XkbUseCoreKbd, 0);
+    QProcess remembered;
+    QVERIFY(startTarget(remembered));
+    Window window = None;
+    int revert = 0;
+    XGetInputFocus(display, &window, &revert);
+    const std::unique_ptr<platform::KeyTyper> typer = platform::makeSystemKeyTyper();
+    typer->rememberTarget();
+
+    QProcess other;
+    QVERIFY(startTarget(other));
+    if (meanwhile == QLatin1String("unmap")) {
+        XUnmapWindow(display, window);
+    } else if (meanwhile == QLatin1String("close")) {
+        remembered.kill();
+        QVERIFY(remembered.waitForFinished(5000));
+    }
+    XSync(display, False);
+    XCloseDisplay(display);
+
+    QString error;
+    QCOMPARE(typer->type(QStringLiteral("abc{ENTER}"), error), typed);
+    QCOMPARE(error, QString());
+    if (typed) {
+        QVERIFY2(remembered.waitForFinished(10000), remembered.readAllStandardError().constData());
+        QCOMPARE(remembered.readAllStandardOutput().trimmed(), QByteArray("text 616263"));
+    }
+    // Not a key for the window that has the focus now.
+    QTest::qWait(300);
+    QCOMPARE(other.state(), QProcess::Running);
+    QCOMPARE(other.readAllStandardError(), QByteArray());
+    other.kill();
+    other.waitForFinished(5000);
 }
 
 QTEST_MAIN(TestKeyTyperX11)

@@ -29,9 +29,10 @@ public:
     bool type(const QString &notation, QString &error) override
     {
         asked.append(notation);
-        error = QStringLiteral("No typing here.");
+        error = reason;
         return false;
     }
+    QString reason = QStringLiteral("No typing here.");
     QStringList asked;
 };
 
@@ -279,6 +280,10 @@ void TestTransfer::sendRefusedIsExplained()
     QCOMPARE(f.t.prompt.asked,
              (QList<PromptRequest>{{QStringLiteral("No typing here."), QStringLiteral("VLM"),
                                     PromptIcon::Critical, PromptButtons::Ok}}));
+    QVERIFY(!routines.SendKeys(QStringLiteral("abc")));
+    QCOMPARE(f.t.prompt.asked.size(), 2);
+    // No reason: the window to type into has gone, and that needs no box.
+    refusing.reason.clear();
     QVERIFY(!routines.SendKeys(QStringLiteral("abc")));
     QCOMPARE(f.t.prompt.asked.size(), 2);
 }

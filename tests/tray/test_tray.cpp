@@ -1,7 +1,7 @@
 // The tray icon's item model and mouse events, and the tray window's menu of
 // every service: its grouping and greying, the items around the services,
 // what a service item does for each choice of the option, and the menu that
-// stays shut while a dialog is open.
+// stays shut while a dialog is open and notes where keys go when it opens.
 
 #include "AfterPasses.h"
 #include "frmSysTray.h"
@@ -321,6 +321,17 @@ void TestTray::menuShutWhileDialogOpen()
     QVERIFY(!f.t.state.SwitchWindow());
     f.t.windows.PopWindow(false, false, 0);
     QVERIFY(f.tray.MenuEnabled());
+    // Once open, the menu shows, and the window to send keys to was noted
+    // before it took the keyboard.
+    QCOMPARE(f.typer.remembered, 0);
+    afterPasses(&f.tray, 3, [&menuShown, &f] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            menuShown = f.typer.remembered == 1;
+            popup->close();
+        }
+    });
+    f.tray.sysTray()->mouseMessage(516);
+    QVERIFY(menuShown);
     f.tray.sysTray()->mouseMessage(515);
     QVERIFY(f.t.state.SwitchWindow());
     QVERIFY(!f.t.state.TrayMode);
