@@ -123,6 +123,27 @@ Window topLevelOf(Display *display, Window window)
     }
 }
 
+// Whether the window is the ancestor itself or lies inside it: a program may
+// hand the focus on to a child of its window.
+bool isWithin(Display *display, Window window, Window ancestor)
+{
+    Window current = window == PointerRoot ? None : window;
+    while (current != None && current != ancestor) {
+        Window root = None;
+        Window parent = None;
+        Window *children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, current, &root, &parent, &children, &count) == 0) {
+            return false;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        current = parent == root ? None : parent;
+    }
+    return current == ancestor && ancestor != None;
+}
+
 // Asks the window manager, if there is one, to restore and activate the
 // window, as a taskbar does.
 void requestActivation(Display *display, Window window)
@@ -314,7 +335,7 @@ private:
             Window focus = None;
             int revert = 0;
             XGetInputFocus(display, &focus, &revert);
-            return focus == window;
+            return isWithin(display, focus, window);
         });
         // The program behind the window handles its focus before the keys.
         std::this_thread::sleep_for(RemapPause);
