@@ -341,6 +341,13 @@ void TestPasswordGrid::headerSortToggles()
     const QPoint at(header->sectionViewportPosition(service - 1) + 5, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(f.services(), (QStringList{"a", "b", "c"}));
+
+    // Choosing the "&Sort" item already checked keeps the sort as it is.
+    f.passwords.sortMenu()->actions().constFirst()->trigger();
+    f.passwords.FillGrid(f.tree.firstNode());
+    QCOMPARE(f.services(), (QStringList{"a", "b", "c"}));
+    QCOMPARE(f.grid.columnHeaderImage(service), asc);
+    QCOMPARE(checkedSort(), QStringList{"Service"});
 }
 
 void TestPasswordGrid::iconColumnsSortByStatus()
