@@ -526,6 +526,11 @@ std::vector<GridSortKey> Grid::sortKeys() const
     return m_sortKeys;
 }
 
+void Grid::setImageSortOrder(std::vector<int> images)
+{
+    m_model->setImageSortOrder(std::move(images));
+}
+
 void Grid::sort()
 {
     std::vector<GridSortKey> keys;

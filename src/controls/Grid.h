@@ -115,6 +115,10 @@ public:
     void clearSortKeys();
     void addSortKey(int column, int order, int sortCode);
     std::vector<GridSortKey> sortKeys() const;
+    // How image keys rank the cells: no image first, then the images listed
+    // here in their order, then any other image by its index. An image stands
+    // for a status, and only the host knows which status ranks higher.
+    void setImageSortOrder(std::vector<int> images);
     // Sorts the rows by the keys; the selected row stays selected.
     void sort();
 

@@ -159,6 +159,11 @@ void PasswordGrid::SetupGridColumns()
         column.rowText = index == NotesColumn;
         m_grid.addColumn(column);
     }
+    if (m_treeImages) {
+        // Icon columns sort by how urgent the status is: none, due soon, expired.
+        m_grid.setImageSortOrder({m_treeImages->index(QStringLiteral("WARNING")),
+                                  m_treeImages->index(QStringLiteral("ALERT"))});
+    }
     m_bold = m_grid.font();
     m_bold.setBold(true);
     m_underlined = m_grid.font();
