@@ -3,6 +3,7 @@
 #include "GridModel.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -133,6 +134,18 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid() && event->button() == Qt::LeftButton)
         Q_EMIT cellDoubleClicked(index.row(), index.column());
+}
+
+void GridView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    // Coming in by keyboard the table puts its focus frame on a row without
+    // selecting it, and keys that act on the selected row would find none.
+    // The row that shows the focus is the selected one.
+    const QModelIndex current = currentIndex();
+    if (event->reason() != Qt::MouseFocusReason && current.isValid() &&
+        !selectionModel()->isRowSelected(current.row(), QModelIndex()))
+        selectRow(current.row());
 }
 
 GridDelegate::GridDelegate(GridModel *model, GridView *view)
