@@ -122,6 +122,12 @@ public:
     // Sorts the rows by the keys; the selected row stays selected.
     void sort();
 
+    // --- The two column-index settings: letters typed in the grid select the
+    // next row whose cell in the first column starts with them, or failing
+    // that, in the second; a hidden column is not searched. 0 for none.
+    void setSearchColumns(int first, int second);
+    std::pair<int, int> searchColumns() const { return m_searchColumns; }
+
     // --- Display
     void setImageList(std::shared_ptr<const ImageList> images);
     std::shared_ptr<const ImageList> imageList() const;
@@ -163,6 +169,7 @@ private:
     std::unique_ptr<DragSupport> m_drag;
     std::vector<GridSortKey> m_sortKeys;
     int m_lastSelected = 0;
+    std::pair<int, int> m_searchColumns{0, 0};
 };
 
 } // namespace controls

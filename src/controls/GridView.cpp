@@ -73,6 +73,42 @@ QRect GridView::rowTextRect(int row) const
                  rowTextWidth(), height);
 }
 
+void GridView::setSearchColumns(int first, int second)
+{
+    m_searchColumns[0] = first;
+    m_searchColumns[1] = second;
+}
+
+void GridView::keyboardSearch(const QString &search)
+{
+    const int rows = m_model->rows();
+    if (search.isEmpty() || rows == 0 || m_searchColumns[0] < 0) {
+        QTableView::keyboardSearch(search);
+        return;
+    }
+    // Letters typed in quick succession make one prefix; a pause starts anew.
+    const bool continued =
+        m_sinceTyped.isValid() && m_sinceTyped.elapsed() < QApplication::keyboardInputInterval();
+    m_typed = continued ? m_typed + search : search;
+    m_sinceTyped.start();
+    // A longer prefix may still fit the current row; a fresh one looks past it,
+    // so typing the same letter again steps through the rows that start with it.
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    const int start = continued ? std::max(current, 0) : current + 1;
+    for (const int column : m_searchColumns) {
+        // Only what the user can see is searched.
+        if (column < 0 || column >= m_model->columns() || isColumnHidden(column))
+            continue;
+        for (int step = 0; step < rows; ++step) {
+            const int row = (start + step) % rows;
+            if (m_model->cell(row, column).text.startsWith(m_typed, Qt::CaseInsensitive)) {
+                selectRow(row);
+                return;
+            }
+        }
+    }
+}
+
 void GridView::paintEvent(QPaintEvent *event)
 {
     QTableView::paintEvent(event);

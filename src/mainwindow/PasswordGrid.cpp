@@ -159,6 +159,8 @@ void PasswordGrid::SetupGridColumns()
         column.rowText = index == NotesColumn;
         m_grid.addColumn(column);
     }
+    // Typing a name in the grid finds its service, or else its user name.
+    m_grid.setSearchColumns(ServiceColumn, UserNameColumn);
     if (m_treeImages) {
         // Icon columns sort by how urgent the status is: none, due soon, expired.
         m_grid.setImageSortOrder({m_treeImages->index(QStringLiteral("WARNING")),

@@ -9,6 +9,7 @@
 #include "TestServices.h"
 #include "Tree.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTableView>
@@ -469,6 +470,26 @@ void TestPasswordGrid::keys()
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(f.commands, (QList<MainCommand>{MainCommand::PasswordDelete, MainCommand::PasswordEdit,
                                              MainCommand::EditCopyPassword}));
+
+    // Typed letters go to the next row whose service, or else user name,
+    // starts with them; quick letters make one prefix, a pause starts anew.
+    f.add(QStringLiteral("music"));
+    f.add(QStringLiteral("alpha")).UserName = QStringLiteral("Zed");
+    f.add(QStringLiteral("mare"));
+    f.commit();
+    QApplication::setKeyboardInputInterval(60000);
+    QTest::keyClicks(view, QStringLiteral("mu"));
+    QCOMPARE(f.passwords.GetSelectedService(), QStringLiteral("music"));
+    QApplication::setKeyboardInputInterval(0);
+    QTest::keyClicks(view, QStringLiteral("z"));
+    QCOMPARE(f.passwords.GetSelectedService(), QStringLiteral("alpha"));
+    QStringList stepped;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClicks(view, QStringLiteral("m"));
+        stepped << f.passwords.GetSelectedService();
+    }
+    stepped.sort();
+    QCOMPARE(stepped, (QStringList{"mail", "mare", "music"}));
 }
 
 QTEST_MAIN(TestPasswordGrid)
