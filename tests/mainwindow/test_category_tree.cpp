@@ -9,7 +9,9 @@
 #include "TestServices.h"
 #include "Tree.h"
 
+#include <QGuiApplication>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -126,6 +128,7 @@ private Q_SLOTS:
     void subCategoryOntoCategoryKeepsCode();
     void categoryOntoCategoryBecomesSubCategory();
     void refusedFolderDrops();
+    void dragShowsVerdict();
 };
 
 void TestCategoryTree::parseNodeKey_data()
@@ -490,6 +493,36 @@ void TestCategoryTree::refusedFolderDrops()
     f.drop(&f.tree, QStringLiteral("C%1").arg(mail));
     QVERIFY(f.store().SubCategories().Item(QString::number(mail) + QStringLiteral("!Private")) !=
             nullptr);
+}
+
+void TestCategoryTree::dragShowsVerdict()
+{
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        QSKIP("offscreen drags end at once; this runs under Xvfb (test_category_tree_x11)");
+    }
+    Fixture f;
+    f.addSub(f.addCategory(QStringLiteral("Banks")), QStringLiteral("Private"));
+    f.categories.LoadTree();
+    f.expandAll();
+    // A real drag: the picture at the pointer is what the user sees.
+    QList<QImage> seen;
+    QTimer::singleShot(0, [&] {
+        // Onto its own category, onto the root, onto itself.
+        for (const char *key : {"C1", "Root", "S1C1"}) {
+            const QPoint at = f.tree.nodeRect(f.node(QString::fromUtf8(key))).center();
+            QTest::mouseMove(f.tree.viewport(), at);
+            QTest::mouseMove(f.tree.viewport(), at + QPoint(1, 0));
+            const QCursor *cursor = QGuiApplication::overrideCursor();
+            seen << (cursor != nullptr ? cursor->pixmap().toImage() : QImage());
+        }
+        QTest::keyClick(f.tree.viewport(), Qt::Key_Escape);
+    });
+    f.press(QStringLiteral("S1C1"));
+    f.categories.mouseMove(Qt::LeftButton);
+    const auto icon = [](const char *key) {
+        return controls::resource_images::imageList(102)->pixmap(QString::fromUtf8(key)).toImage();
+    };
+    QCOMPARE(seen, (QList<QImage>{icon("NODRAG"), icon("DRAGFOLD"), icon("NODRAG")}));
 }
 
 QTEST_MAIN(TestCategoryTree)
