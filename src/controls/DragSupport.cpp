@@ -1,7 +1,6 @@
 #include "DragSupport.h"
 
 #include <QCursor>
-#include <QDrag>
 #include <QDragMoveEvent>
 #include <QMimeData>
 #include <QWidget>
@@ -25,17 +24,29 @@ DragSupport::DragSupport(QWidget *source, QWidget *target, OverHandler over, Dro
     m_target->setAcceptDrops(true);
 }
 
+void DragSupport::setIcon(const QPixmap &icon)
+{
+    m_icon = icon;
+    if (m_running == nullptr)
+        return;
+    // A drag's own pixmap is fixed once it runs, but its cursors are read on
+    // every step: the icon goes there, for the accepted and the refused step
+    // alike, since the host's icon already tells which one it is.
+    for (const Qt::DropAction action : {Qt::MoveAction, Qt::IgnoreAction})
+        m_running->setDragCursor(icon, action);
+}
+
 bool DragSupport::start()
 {
     auto *drag = new QDrag(m_source);
     auto *mime = new QMimeData;
     mime->setData(mimeType(), m_source->objectName().toUtf8());
     drag->setMimeData(mime);
-    if (!m_icon.isNull()) {
-        drag->setPixmap(m_icon);
-        drag->setHotSpot(QPoint(m_icon.width() / 2, m_icon.height() / 2));
-    }
-    return drag->exec(Qt::MoveAction, Qt::MoveAction) == Qt::MoveAction;
+    m_running = drag;
+    setIcon(m_icon);
+    const bool moved = drag->exec(Qt::MoveAction, Qt::MoveAction) == Qt::MoveAction;
+    m_running = nullptr;
+    return moved;
 }
 
 bool DragSupport::handle(QEvent *event)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <QDrag>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 
 class QEvent;
 class QObject;
@@ -29,7 +31,9 @@ public:
 
     DragSupport(QWidget *source, QWidget *target, OverHandler over, DropHandler drop);
 
-    void setIcon(const QPixmap &icon) { m_icon = icon; }
+    // The picture at the pointer. The host changes it with its verdict while
+    // the drag runs, and the pointer shows the change at once.
+    void setIcon(const QPixmap &icon);
     const QPixmap &icon() const { return m_icon; }
     // Runs the drag to its end; answers whether it was dropped on a target
     // that accepted it.
@@ -49,6 +53,7 @@ private:
     OverHandler m_over;
     DropHandler m_drop;
     QPixmap m_icon;
+    QPointer<QDrag> m_running;
     bool m_allowed = false;
 };
 

@@ -526,6 +526,17 @@ std::vector<GridSortKey> Grid::sortKeys() const
     return m_sortKeys;
 }
 
+void Grid::setSearchColumns(int first, int second)
+{
+    m_searchColumns = {validColumn(first) ? first : 0, validColumn(second) ? second : 0};
+    m_view->setSearchColumns(m_searchColumns.first - 1, m_searchColumns.second - 1);
+}
+
+void Grid::setImageSortOrder(std::vector<int> images)
+{
+    m_model->setImageSortOrder(std::move(images));
+}
+
 void Grid::sort()
 {
     std::vector<GridSortKey> keys;

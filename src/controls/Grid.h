@@ -115,8 +115,18 @@ public:
     void clearSortKeys();
     void addSortKey(int column, int order, int sortCode);
     std::vector<GridSortKey> sortKeys() const;
+    // How image keys rank the cells: no image first, then the images listed
+    // here in their order, then any other image by its index. An image stands
+    // for a status, and only the host knows which status ranks higher.
+    void setImageSortOrder(std::vector<int> images);
     // Sorts the rows by the keys; the selected row stays selected.
     void sort();
+
+    // --- The two column-index settings: letters typed in the grid select the
+    // next row whose cell in the first column starts with them, or failing
+    // that, in the second; a hidden column is not searched. 0 for none.
+    void setSearchColumns(int first, int second);
+    std::pair<int, int> searchColumns() const { return m_searchColumns; }
 
     // --- Display
     void setImageList(std::shared_ptr<const ImageList> images);
@@ -159,6 +169,7 @@ private:
     std::unique_ptr<DragSupport> m_drag;
     std::vector<GridSortKey> m_sortKeys;
     int m_lastSelected = 0;
+    std::pair<int, int> m_searchColumns{0, 0};
 };
 
 } // namespace controls

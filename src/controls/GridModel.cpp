@@ -298,8 +298,16 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
             }
         } else if (key.sortCode == SortImage) {
             v.whole.reserve(count);
+            const auto rank = [this](int image) -> qint64 {
+                if (image <= 0)
+                    return 0;
+                const auto listed = std::find(m_imageOrder.begin(), m_imageOrder.end(), image);
+                if (listed != m_imageOrder.end())
+                    return 1 + (listed - m_imageOrder.begin());
+                return static_cast<qint64>(m_imageOrder.size()) + image;
+            };
             for (const Row &row : m_rows)
-                v.whole.push_back(row.cells[col].image);
+                v.whole.push_back(rank(row.cells[col].image));
         } else if (key.sortCode == SortNumber) {
             v.number.reserve(count);
             for (const Row &row : m_rows) {

@@ -89,6 +89,9 @@ public:
     // A small table of the fonts cells use; cells keep an index into it.
     int internFont(const QFont &font);
 
+    // Ranks of images for image sort keys; see Grid::setImageSortOrder.
+    void setImageSortOrder(std::vector<int> images) { m_imageOrder = std::move(images); }
+
     // Reorders the rows; answers, for each old row, its new position.
     std::vector<int> sortRows(const std::vector<GridSortKey> &keys);
 
@@ -105,6 +108,7 @@ private:
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
     std::vector<QFont> m_fonts;
+    std::vector<int> m_imageOrder;
     std::shared_ptr<const ImageList> m_images;
     int m_rowTextColumn = -1;
     bool m_batching = false;

@@ -15,7 +15,7 @@ enum SortCode : int
     SortTextCaseSensitive = 1,
     SortNumber = 100, // the text read as a number; not a number sorts first
     SortDate = 200,   // a date in the column's display format; empty sorts first
-    SortImage = 300,  // the cell's image index, the status it stands for
+    SortImage = 300,  // the status the cell's image stands for (Grid::setImageSortOrder)
 };
 
 // A column's sort order, also shown in its header.

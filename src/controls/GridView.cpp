@@ -3,6 +3,7 @@
 #include "GridModel.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -72,6 +73,42 @@ QRect GridView::rowTextRect(int row) const
                  rowTextWidth(), height);
 }
 
+void GridView::setSearchColumns(int first, int second)
+{
+    m_searchColumns[0] = first;
+    m_searchColumns[1] = second;
+}
+
+void GridView::keyboardSearch(const QString &search)
+{
+    const int rows = m_model->rows();
+    if (search.isEmpty() || rows == 0 || m_searchColumns[0] < 0) {
+        QTableView::keyboardSearch(search);
+        return;
+    }
+    // Letters typed in quick succession make one prefix; a pause starts anew.
+    const bool continued =
+        m_sinceTyped.isValid() && m_sinceTyped.elapsed() < QApplication::keyboardInputInterval();
+    m_typed = continued ? m_typed + search : search;
+    m_sinceTyped.start();
+    // A longer prefix may still fit the current row; a fresh one looks past it,
+    // so typing the same letter again steps through the rows that start with it.
+    const int current = currentIndex().isValid() ? currentIndex().row() : -1;
+    const int start = continued ? std::max(current, 0) : current + 1;
+    for (const int column : m_searchColumns) {
+        // Only what the user can see is searched.
+        if (column < 0 || column >= m_model->columns() || isColumnHidden(column))
+            continue;
+        for (int step = 0; step < rows; ++step) {
+            const int row = (start + step) % rows;
+            if (m_model->cell(row, column).text.startsWith(m_typed, Qt::CaseInsensitive)) {
+                selectRow(row);
+                return;
+            }
+        }
+    }
+}
+
 void GridView::paintEvent(QPaintEvent *event)
 {
     QTableView::paintEvent(event);
@@ -133,6 +170,18 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid() && event->button() == Qt::LeftButton)
         Q_EMIT cellDoubleClicked(index.row(), index.column());
+}
+
+void GridView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    // Coming in by keyboard the table puts its focus frame on a row without
+    // selecting it, and keys that act on the selected row would find none.
+    // The row that shows the focus is the selected one.
+    const QModelIndex current = currentIndex();
+    if (event->reason() != Qt::MouseFocusReason && current.isValid() &&
+        !selectionModel()->isRowSelected(current.row(), QModelIndex()))
+        selectRow(current.row());
 }
 
 GridDelegate::GridDelegate(GridModel *model, GridView *view)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -26,6 +27,10 @@ public:
     // The rectangle, in viewport coordinates, of a row's text line; empty
     // when the row shows none.
     QRect rowTextRect(int row) const;
+    // Typed text looks for rows in these columns (0-based, -1 none), see
+    // Grid::setSearchColumns.
+    void setSearchColumns(int first, int second);
+    void keyboardSearch(const QString &search) override;
 
 Q_SIGNALS:
     // After the table itself handled the event, so selection is up to date.
@@ -42,10 +47,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     GridModel *m_model;
     int m_defaultRowHeight = 16;
+    int m_searchColumns[2] = {-1, -1};
+    QString m_typed;
+    QElapsedTimer m_sinceTyped;
 };
 
 class GridDelegate : public QStyledItemDelegate

@@ -209,16 +209,18 @@ bool CategoryTree::acceptsRecords(int node) const
     return (t.category == 0 && t.subCategory == -1) || (t.category != -1 && t.subCategory != -1);
 }
 
+bool CategoryTree::folderTargetValid(int dragged, int target) const
+{
+    return target != 0 && dragged != 0 && target != dragged &&
+           target != m_tree.parentNode(dragged) && !isSpecial(m_tree.key(dragged));
+}
+
 bool CategoryTree::folderDropAllowed(int dragged, int target) const
 {
-    if (target == 0 || dragged == 0 || target == dragged || target == m_tree.parentNode(dragged)) {
+    if (!folderTargetValid(dragged, target)) {
         return false;
     }
-    const QString draggedKey = m_tree.key(dragged);
-    if (isSpecial(draggedKey)) {
-        return false;
-    }
-    const Codes d = codesOf(draggedKey);
+    const Codes d = codesOf(m_tree.key(dragged));
     const Codes t = codesOf(m_tree.key(target));
     if (d.subCategory != -1) {
         return t.subCategory == -1 && t.category != 0;
@@ -239,11 +241,12 @@ bool CategoryTree::dragOverVerdict(const QObject *source, int state)
     }
     const int target = m_tree.dropHighlight();
     if (source == &m_tree) {
-        const bool allowed = folderDropAllowed(dragNodeIndex, target);
-        if (allowed) {
+        // The node under the pointer is selected once it is a target at all,
+        // also where this folder may not go: the selection follows the pointer.
+        if (folderTargetValid(dragNodeIndex, target)) {
             m_tree.setSelectedNode(target);
         }
-        return allowed;
+        return folderDropAllowed(dragNodeIndex, target);
     }
     if (source != nullptr && source == m_gridSource) {
         return acceptsRecords(target);
@@ -309,8 +312,7 @@ void CategoryTree::dropFolder(QPoint position)
         const int node = m_tree.nodeAt(position);
         m_tree.setSelectedNode(node);
         m_tree.setDropHighlight(node);
-    } else if (!isSpecial(m_tree.key(dragged)) && target != dragged &&
-               target != m_tree.parentNode(dragged)) {
+    } else if (folderTargetValid(dragged, target)) {
         const Codes d = codesOf(m_tree.key(dragged));
         const Codes t = codesOf(m_tree.key(target));
         const QString name = m_tree.text(dragged);

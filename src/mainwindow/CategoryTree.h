@@ -59,6 +59,9 @@ private:
     PasswordStore &store() const { return *m_state.Store; }
     void setCount(const QString &key, int count);
     bool acceptsRecords(int node) const;
+    // A folder drag's first tests: a target, not the dragged node or its
+    // parent, and a dragged node that is not one of the special ones.
+    bool folderTargetValid(int dragged, int target) const;
     bool folderDropAllowed(int dragged, int target) const;
     void dropRecord();
     void dropFolder(QPoint position);

@@ -159,6 +159,13 @@ void PasswordGrid::SetupGridColumns()
         column.rowText = index == NotesColumn;
         m_grid.addColumn(column);
     }
+    // Typing a name in the grid finds its service, or else its user name.
+    m_grid.setSearchColumns(ServiceColumn, UserNameColumn);
+    if (m_treeImages) {
+        // Icon columns sort by how urgent the status is: none, due soon, expired.
+        m_grid.setImageSortOrder({m_treeImages->index(QStringLiteral("WARNING")),
+                                  m_treeImages->index(QStringLiteral("ALERT"))});
+    }
     m_bold = m_grid.font();
     m_bold.setBold(true);
     m_underlined = m_grid.font();
@@ -292,51 +299,59 @@ void PasswordGrid::SortGrid(int column, bool keep, bool explicitOrder, int order
     if (column < 1 || column > m_grid.columnCount()) {
         return;
     }
-    m_grid.clearSortKeys();
-    int sorted = 0;
-    if (!keep) {
-        const int current = m_grid.columnSortOrder(column);
-        if (!explicitOrder) {
-            order = current == 0 || current == 2 ? 1 : 2;
-        }
-        for (QAction *item : {m_orderAscending, m_popupAscending}) {
-            if (item != nullptr) {
-                item->setChecked(order == 1);
-            }
-        }
-        for (QAction *item : {m_orderDescending, m_popupDescending}) {
-            if (item != nullptr) {
-                item->setChecked(order == 2);
-            }
-        }
-        m_grid.setColumnSortOrder(column, order);
-        m_grid.addSortKey(column, order, m_grid.columnSortCode(column));
-        sorted = column;
-        m_sortColumn = column;
+    if (keep) {
+        // The column already sorted by was chosen again: the sort, its arrow
+        // and its order stay; only the item the menu just unchecked comes back.
+        checkSortItem();
+        return;
     }
+    m_grid.clearSortKeys();
+    if (!explicitOrder) {
+        const int current = m_grid.columnSortOrder(column);
+        order = current == 0 || current == 2 ? 1 : 2;
+    }
+    for (QAction *item : {m_orderAscending, m_popupAscending}) {
+        if (item != nullptr) {
+            item->setChecked(order == 1);
+        }
+    }
+    for (QAction *item : {m_orderDescending, m_popupDescending}) {
+        if (item != nullptr) {
+            item->setChecked(order == 2);
+        }
+    }
+    m_grid.setColumnSortOrder(column, order);
+    m_grid.addSortKey(column, order, m_grid.columnSortCode(column));
+    m_sortColumn = column;
     const int asc = m_treeImages ? m_treeImages->index(QStringLiteral("ASC")) : -1;
     const int desc = m_treeImages ? m_treeImages->index(QStringLiteral("DESC")) : -1;
     for (int c = 1; c <= m_grid.columnCount(); ++c) {
         const int image = m_grid.columnHeaderImage(c);
-        if (c != sorted && image > 0 && (image == asc || image == desc)) {
+        if (c != column && image > 0 && (image == asc || image == desc)) {
             m_grid.setColumnHeaderImage(c, 0);
         }
     }
-    if (sorted != 0 && !m_grid.columnHeader(sorted).isEmpty()) {
-        m_grid.setColumnHeaderImage(sorted, order == 1 ? asc : desc);
+    if (!m_grid.columnHeader(column).isEmpty()) {
+        m_grid.setColumnHeaderImage(column, order == 1 ? asc : desc);
     }
     if (m_columnMenu != nullptr) {
         m_columnMenu->menuAction()->setEnabled(true);
     }
-    if (m_sortMenu != nullptr) {
-        const QString key = m_grid.columnKey(m_sortColumn);
-        for (QAction *item : m_sortMenu->actions()) {
-            item->setChecked(item->data().toString() == key);
-        }
-    }
+    checkSortItem();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     m_grid.sort();
     QGuiApplication::restoreOverrideCursor();
+}
+
+void PasswordGrid::checkSortItem()
+{
+    if (m_sortMenu == nullptr) {
+        return;
+    }
+    const QString key = m_grid.columnKey(m_sortColumn);
+    for (QAction *item : m_sortMenu->actions()) {
+        item->setChecked(item->data().toString() == key);
+    }
 }
 
 QString PasswordGrid::GetSelectedService() const

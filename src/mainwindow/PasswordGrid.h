@@ -80,6 +80,8 @@ private:
     void keyDown(int key);
     void dragOverGrid(int state);
     QAction *columnItem(const QString &key) const;
+    // Checks the "&Sort" item of the column sorted by, and only that one.
+    void checkSortItem();
 
     controls::Grid &m_grid;
     controls::Tree &m_tree;

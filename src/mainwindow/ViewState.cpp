@@ -5,6 +5,7 @@
 #include "Settings.h"
 
 #include <QAction>
+#include <QDataStream>
 #include <QMenu>
 #include <QSplitter>
 #include <QStatusBar>
@@ -18,6 +19,26 @@ int dividerPosition(const QSplitter &splitter)
 {
     const QList<int> sizes = splitter.sizes();
     return sizes.isEmpty() ? 0 : sizes.first();
+}
+
+// A hidden pane counts 0 in sizes(), yet the splitter keeps the size it will
+// give the pane back when shown; saveState() is where it tells that size.
+// Keeping the 0 would bring the tree back with no width at the next start.
+int shownDividerPosition(const QSplitter &splitter, const QWidget &pane)
+{
+    if (!pane.isHidden()) {
+        return dividerPosition(splitter);
+    }
+    QDataStream stream(splitter.saveState());
+    qint32 marker = 0;
+    qint32 version = 0;
+    QList<int> kept;
+    stream >> marker >> version >> kept;
+    constexpr qint32 splitterMarker = 0xff;
+    if (stream.status() != QDataStream::Ok || marker != splitterMarker || kept.isEmpty()) {
+        return dividerPosition(splitter);
+    }
+    return kept.first();
 }
 
 void setDividerPosition(QSplitter &splitter, int position)
@@ -47,7 +68,8 @@ void SaveViewState(const ViewStateParts &parts, Settings &settings)
                   parts.treePane.isHidden() ? qint16(1) : qint16(0));
     s.SaveBoolean(QStringLiteral("VStatusBar"), !parts.statusBar.isHidden());
     s.SaveBoolean(QStringLiteral("VToolBar"), parts.toolbarItem.isChecked());
-    s.SaveInteger(QStringLiteral("VSplitterCenter"), toShort(dividerPosition(parts.splitter)));
+    s.SaveInteger(QStringLiteral("VSplitterCenter"),
+                  toShort(shownDividerPosition(parts.splitter, parts.treePane)));
     controls::Grid &grid = parts.grid;
     for (int i = FirstStoredColumn; i <= grid.columnCount() - 1; ++i) {
         s.SaveBoolean(QStringLiteral("ColVis%1").arg(i), grid.columnVisible(i));
@@ -81,8 +103,9 @@ void RestoreViewState(const ViewStateParts &parts, Settings &settings)
     parts.statusBar.setHidden(!statusBar);
     parts.statusBarItem.setChecked(statusBar);
     parts.toolbarItem.setChecked(s.GetBoolean(QStringLiteral("VToolBar"), true));
-    setDividerPosition(parts.splitter, s.GetInteger(QStringLiteral("VSplitterCenter"),
-                                                    toShort(dividerPosition(parts.splitter))));
+    setDividerPosition(parts.splitter,
+                       s.GetInteger(QStringLiteral("VSplitterCenter"),
+                                    toShort(shownDividerPosition(parts.splitter, parts.treePane))));
 
     controls::Grid &grid = parts.grid;
     grid.setRedraw(false);

@@ -286,9 +286,11 @@ void TestGrid::sortOrderToggles()
     GridColumnDefinition status = column("Expire", 26);
     status.sortCode = SortImage;
     grid.addColumn(status);
-    // Status icons: 12 stands for alert, 13 for warning, 0 for none.
-    const int images[] = {13, 0, 12, 13, 0};
-    for (int i = 0; i < 5; ++i) {
+    // Status icons: 12 stands for alert, 13 for warning, 0 for none; 5 is
+    // not ranked by the host and so sorts after the ranked ones.
+    grid.setImageSortOrder({13, 12});
+    const int images[] = {13, 0, 12, 13, 0, 5};
+    for (int i = 0; i < 6; ++i) {
         const int row = grid.addRow();
         grid.setCellText(row, 1, QString::number(i));
         grid.setCellImage(row, 2, images[i]);
@@ -296,7 +298,7 @@ void TestGrid::sortOrderToggles()
     grid.setColumnSortOrder(1, SortAscending);
     grid.addSortKey(2, SortAscending, SortImage);
     grid.sort();
-    QCOMPARE(columnTexts(grid, 1), QStringList({"1", "4", "2", "0", "3"}));
+    QCOMPARE(columnTexts(grid, 1), QStringList({"1", "4", "0", "3", "2", "5"}));
     QCOMPARE(grid.columnSortOrder(2), int(SortAscending));
     QCOMPARE(grid.columnSortOrder(1), int(SortNone));
 
@@ -305,7 +307,7 @@ void TestGrid::sortOrderToggles()
     grid.addSortKey(2, SortDescending, SortImage);
     grid.sort();
     // Equal statuses keep their earlier order.
-    QCOMPARE(columnTexts(grid, 1), QStringList({"0", "3", "2", "1", "4"}));
+    QCOMPARE(columnTexts(grid, 1), QStringList({"5", "2", "0", "3", "1", "4"}));
     QCOMPARE(grid.columnSortOrder("Expire"), int(SortDescending));
 }
 

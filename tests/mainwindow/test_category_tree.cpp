@@ -9,7 +9,9 @@
 #include "TestServices.h"
 #include "Tree.h"
 
+#include <QGuiApplication>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -126,6 +128,7 @@ private Q_SLOTS:
     void subCategoryOntoCategoryKeepsCode();
     void categoryOntoCategoryBecomesSubCategory();
     void refusedFolderDrops();
+    void dragShowsVerdict();
 };
 
 void TestCategoryTree::parseNodeKey_data()
@@ -250,43 +253,47 @@ void TestCategoryTree::dragVerdicts_data()
     QTest::addColumn<QString>("dragged"); // a node key, or "record"
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("allowed");
+    // The selected node after the step: a folder drag selects the node under
+    // the pointer unless it is the dragged node's parent or the dragged node
+    // is a special one, even where the drop is refused.
+    QTest::addColumn<QString>("selected");
     // Codes: Banks 1 with Private 1 and Work 2, Mail 2, Empty 3; records loose and in Banks.
     QTest::newRow("record onto root") << "record"
-                                      << "Root" << false;
+                                      << "Root" << false << "Root";
     QTest::newRow("record onto category") << "record"
-                                          << "C1" << false;
+                                          << "C1" << false << "Root";
     QTest::newRow("record onto no category") << "record"
-                                             << "C0" << true;
+                                             << "C0" << true << "Root";
     QTest::newRow("record onto no subcategory") << "record"
-                                                << "S0C1" << true;
+                                                << "S0C1" << true << "Root";
     QTest::newRow("record onto subcategory") << "record"
-                                             << "S2C1" << true;
+                                             << "S2C1" << true << "Root";
     QTest::newRow("subcategory onto root") << "S1C1"
-                                           << "Root" << true;
+                                           << "Root" << true << "Root";
     QTest::newRow("subcategory onto other category") << "S1C1"
-                                                     << "C2" << true;
+                                                     << "C2" << true << "C2";
     QTest::newRow("subcategory onto its own category") << "S1C1"
-                                                       << "C1" << false;
+                                                       << "C1" << false << "S1C1";
     QTest::newRow("subcategory onto no category") << "S1C1"
-                                                  << "C0" << false;
+                                                  << "C0" << false << "C0";
     QTest::newRow("subcategory onto subcategory") << "S1C1"
-                                                  << "S2C1" << false;
+                                                  << "S2C1" << false << "S2C1";
     QTest::newRow("subcategory onto itself") << "S1C1"
-                                             << "S1C1" << false;
+                                             << "S1C1" << false << "S1C1";
     QTest::newRow("category with subcategories") << "C1"
-                                                 << "C2" << false;
+                                                 << "C2" << false << "C2";
     QTest::newRow("empty category onto category") << "C3"
-                                                  << "C2" << true;
+                                                  << "C2" << true << "C2";
     QTest::newRow("empty category onto root") << "C3"
-                                              << "Root" << false;
+                                              << "Root" << false << "C3";
     QTest::newRow("empty category onto no category") << "C3"
-                                                     << "C0" << false;
+                                                     << "C0" << false << "C0";
     QTest::newRow("no category is never dragged") << "C0"
-                                                  << "C2" << false;
+                                                  << "C2" << false << "C0";
     QTest::newRow("no subcategory is never dragged") << "S0C1"
-                                                     << "C2" << false;
+                                                     << "C2" << false << "S0C1";
     QTest::newRow("root is never dragged") << "Root"
-                                           << "C2" << false;
+                                           << "C2" << false << "C2";
 }
 
 void TestCategoryTree::dragVerdicts()
@@ -294,6 +301,7 @@ void TestCategoryTree::dragVerdicts()
     QFETCH(QString, dragged);
     QFETCH(QString, target);
     QFETCH(bool, allowed);
+    QFETCH(QString, selected);
     Fixture f;
     const qint16 banks = f.addCategory(QStringLiteral("Banks"));
     f.addCategory(QStringLiteral("Mail"));
@@ -312,9 +320,10 @@ void TestCategoryTree::dragVerdicts()
         f.categories.dragService = QStringLiteral("bank");
     } else {
         QVERIFY(f.node(dragged) != 0);
-        f.categories.dragNodeIndex = f.node(dragged);
+        f.press(dragged);
     }
     QCOMPARE(f.over(source, target), allowed);
+    QCOMPARE(f.tree.key(f.tree.selectedNode()), selected);
     // The drag icon follows the verdict.
     const QString icon = !allowed                              ? QStringLiteral("NODRAG")
                          : dragged == QStringLiteral("record") ? QStringLiteral("DRAGPW")
@@ -484,6 +493,36 @@ void TestCategoryTree::refusedFolderDrops()
     f.drop(&f.tree, QStringLiteral("C%1").arg(mail));
     QVERIFY(f.store().SubCategories().Item(QString::number(mail) + QStringLiteral("!Private")) !=
             nullptr);
+}
+
+void TestCategoryTree::dragShowsVerdict()
+{
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        QSKIP("offscreen drags end at once; this runs under Xvfb (test_category_tree_x11)");
+    }
+    Fixture f;
+    f.addSub(f.addCategory(QStringLiteral("Banks")), QStringLiteral("Private"));
+    f.categories.LoadTree();
+    f.expandAll();
+    // A real drag: the picture at the pointer is what the user sees.
+    QList<QImage> seen;
+    QTimer::singleShot(0, [&] {
+        // Onto its own category, onto the root, onto itself.
+        for (const char *key : {"C1", "Root", "S1C1"}) {
+            const QPoint at = f.tree.nodeRect(f.node(QString::fromUtf8(key))).center();
+            QTest::mouseMove(f.tree.viewport(), at);
+            QTest::mouseMove(f.tree.viewport(), at + QPoint(1, 0));
+            const QCursor *cursor = QGuiApplication::overrideCursor();
+            seen << (cursor != nullptr ? cursor->pixmap().toImage() : QImage());
+        }
+        QTest::keyClick(f.tree.viewport(), Qt::Key_Escape);
+    });
+    f.press(QStringLiteral("S1C1"));
+    f.categories.mouseMove(Qt::LeftButton);
+    const auto icon = [](const char *key) {
+        return controls::resource_images::imageList(102)->pixmap(QString::fromUtf8(key)).toImage();
+    };
+    QCOMPARE(seen, (QList<QImage>{icon("NODRAG"), icon("DRAGFOLD"), icon("NODRAG")}));
 }
 
 QTEST_MAIN(TestCategoryTree)

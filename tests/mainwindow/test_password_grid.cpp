@@ -9,6 +9,7 @@
 #include "TestServices.h"
 #include "Tree.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTableView>
@@ -341,6 +342,13 @@ void TestPasswordGrid::headerSortToggles()
     const QPoint at(header->sectionViewportPosition(service - 1) + 5, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(f.services(), (QStringList{"a", "b", "c"}));
+
+    // Choosing the "&Sort" item already checked keeps the sort as it is.
+    f.passwords.sortMenu()->actions().constFirst()->trigger();
+    f.passwords.FillGrid(f.tree.firstNode());
+    QCOMPARE(f.services(), (QStringList{"a", "b", "c"}));
+    QCOMPARE(f.grid.columnHeaderImage(service), asc);
+    QCOMPARE(checkedSort(), QStringList{"Service"});
 }
 
 void TestPasswordGrid::iconColumnsSortByStatus()
@@ -359,12 +367,9 @@ void TestPasswordGrid::iconColumnsSortByStatus()
     f.commit();
     const int expire = f.column("Expire");
     f.passwords.SortGrid(expire, false, true, 2);
-    const QStringList descending = f.services();
+    QCOMPARE(f.services(), (QStringList{"late", "soon", "fine"}));
     f.passwords.SortGrid(expire, false, true, 1);
-    const QStringList ascending = f.services();
-    QCOMPARE(ascending.first(), QStringLiteral("fine")); // no icon first
-    QCOMPARE(descending.last(), QStringLiteral("fine"));
-    QCOMPARE(ascending.size(), 3);
+    QCOMPARE(f.services(), (QStringList{"fine", "soon", "late"}));
     // Icon columns have no caption: they keep their own header icon.
     QCOMPARE(f.grid.columnHeaderImage(expire), f.images->index(QStringLiteral("PDELETE")));
     f.passwords.SortGrid(f.column("Service"), false, false, 0);
@@ -452,13 +457,39 @@ void TestPasswordGrid::keys()
     f.t.options.DefaultGridAction = 2;
     f.add(QStringLiteral("mail"));
     f.commit();
-    f.grid.setSelectedRow(1);
+    // Tabbing in selects the row with the focus frame, so the keys act on it
+    // at once (with one row the arrows could not select it either).
     QWidget *view = f.grid.findChild<QTableView *>();
+    f.grid.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.grid));
+    view->setFocus(Qt::TabFocusReason);
+    QVERIFY(f.passwords.rowSelected);
+    QCOMPARE(f.passwords.GetSelectedService(), QStringLiteral("mail"));
     QTest::keyClick(view, Qt::Key_Delete);
     QTest::keyClick(view, Qt::Key_F4);
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(f.commands, (QList<MainCommand>{MainCommand::PasswordDelete, MainCommand::PasswordEdit,
                                              MainCommand::EditCopyPassword}));
+
+    // Typed letters go to the next row whose service, or else user name,
+    // starts with them; quick letters make one prefix, a pause starts anew.
+    f.add(QStringLiteral("music"));
+    f.add(QStringLiteral("alpha")).UserName = QStringLiteral("Zed");
+    f.add(QStringLiteral("mare"));
+    f.commit();
+    QApplication::setKeyboardInputInterval(60000);
+    QTest::keyClicks(view, QStringLiteral("mu"));
+    QCOMPARE(f.passwords.GetSelectedService(), QStringLiteral("music"));
+    QApplication::setKeyboardInputInterval(0);
+    QTest::keyClicks(view, QStringLiteral("z"));
+    QCOMPARE(f.passwords.GetSelectedService(), QStringLiteral("alpha"));
+    QStringList stepped;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClicks(view, QStringLiteral("m"));
+        stepped << f.passwords.GetSelectedService();
+    }
+    stepped.sort();
+    QCOMPARE(stepped, (QStringList{"mail", "mare", "music"}));
 }
 
 QTEST_MAIN(TestPasswordGrid)

@@ -117,10 +117,11 @@ void TestViewState::roundTrip()
         w.grid->setColumnWidth(QStringLiteral("Password"), 40);
         w.grid->setColumnWidth(QStringLiteral("URL"), 150);
         w.passwords.SortGrid(w.grid->columnIndex(QStringLiteral("ExpDate")), false, true, 2);
+        w.splitter.setSizes({240, 560});
         w.tree->hide();
+        QTRY_COMPARE(w.splitter.sizes().constFirst(), 0); // hidden for a while
         w.statusBar.hide();
         w.toolbar.setChecked(false);
-        w.splitter.setSizes({0, 800});
         SaveViewState(w.parts(), t.settings);
     }
     Window next(t);
@@ -136,6 +137,9 @@ void TestViewState::roundTrip()
     QVERIFY(next.statusBar.isHidden());
     QVERIFY(!next.statusBarItem.isChecked());
     QVERIFY(!next.toolbar.isChecked());
+    // The tree comes back as wide as it was last shown.
+    next.tree->show();
+    QTRY_COMPARE(next.splitter.sizes().constFirst(), 240);
 }
 
 void TestViewState::unsortedWritesOnlySorted()
