@@ -8,28 +8,13 @@
 # Usage: test_main_window.sh VELLUMOR VELLUMOR-CLI
 set -u
 VELLUMOR=$1 CLI=$2
-WORK=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
-CONF=$XDG_CONFIG_HOME/Quorvan/VLM.conf
+. "$(dirname "$0")/common.sh"
 FILE="$WORK/My Passwords.VLM"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # The list of passwords due would follow every open, the tip of the day every
 # first start: not what this session is about.
 mkdir -p "$(dirname "$CONF")"
 printf '[1.0]\nAutoCheck=false\nViewTips=false\n' >"$CONF"
-
-# Waits up to $2 seconds for a window whose name matches $1 and prints its id.
-wait_window() {
-    local i id
-    for ((i = 0; i < $2 * 10; i++)); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
 
 # Waits up to $3 seconds until window $1, named as $2 matches, is no longer shown.
 wait_closed() {

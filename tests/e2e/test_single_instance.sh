@@ -5,32 +5,16 @@
 # Usage: test_single_instance.sh VELLUMOR VELLUMOR-CLI X11-CLOSE
 set -u
 VELLUMOR=$1 CLI=$2 CLOSE=$3
-WORK=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
-CONF=$XDG_CONFIG_HOME/Quorvan/VLM.conf
+. "$(dirname "$0")/common.sh"
 # The list of passwords due would follow every open, the tip of the day every
 # first start: not what these starts are about.
 mkdir -p "$(dirname "$CONF")"
 printf '[1.0]\nAutoCheck=false\nViewTips=false\n' >"$CONF"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 FIRST="$WORK/My Passwords.VLM"
 OTHER="$WORK/Other File.VLM"
 "$CLI" create "$FIRST" --no-password || exit 1
 "$CLI" create "$OTHER" --no-password || exit 1
-
-# Waits up to $2 seconds for a window whose name matches $1 and prints its id.
-wait_window() {
-    local i
-    for ((i = 0; i < $2 * 10; i++)); do
-        local id
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
 
 # Ends the first instance through its close box, answering the exit question.
 close_first() {

@@ -8,20 +8,7 @@
 # Usage: test_tray.sh VELLUMOR VELLUMOR-CLI X11-CLOSE LOGIN-TARGET
 set -u
 VELLUMOR=$1 CLI=$2 CLOSE=$3 LOGIN=$4
-WORK=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$WORK"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-wait_window() {
-    local i id
-    for ((i = 0; i < $2 * 10; i++)); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
+. "$(dirname "$0")/common.sh"
 
 FILE="$WORK/Tray.VLM"
 "$CLI" create "$FILE" --no-password >/dev/null || exit 1
