@@ -296,7 +296,6 @@ int MainMenus::execRecordPopup(QPoint globalPosition, bool url, bool expUrl, boo
     item(popup, 2)->setEnabled(changeUrl);
     // Paste offers what Edit > Paste as New offers.
     item(popup, 6)->setEnabled(item(QStringLiteral("mnuEdit"), 2)->isEnabled());
-    m_grid.headerChoice = -1;
     m_recordPopup->exec(globalPosition);
     return m_grid.headerChoice;
 }
