@@ -4,6 +4,8 @@
     mutate.py generate [--seed N] [--count N]   writes mutants.txt beside this script
     mutate.py run BUILD_DIR [--only I,J,...]    builds and tests each mutant, prints the score
 
+Line coverage, the other measure of the tests, comes from coverage.py beside it.
+
 A mutant is killed when the folder's tests fail (or time out) with the fault in
 place; it survives when they pass. A mutant that does not compile is counted
 apart: it says nothing about the tests. The source file is restored after each
@@ -11,6 +13,7 @@ mutant, also when the run is interrupted. Not part of CI: a full run takes hours
 """
 
 import argparse
+import json
 import os
 import random
 import re
@@ -101,13 +104,20 @@ def read_mutants():
     return result
 
 
-def tests_of(folder):
-    """The folder's test names, and the executables to build for them."""
-    cmake = ROOT / "tests" / folder / "CMakeLists.txt"
-    if not cmake.exists():
-        return [], []
-    text = cmake.read_text(encoding="utf-8")
-    return re.findall(r"NAME\s+(\w+)", text), re.findall(r"vellumor_add_test\(NAME\s+(\w+)", text)
+def tests_of(build, folder):
+    """The folder's CTest names, and the executables to build for them."""
+    listing = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"],
+                             check=True, capture_output=True, text=True).stdout
+    prefix = str(Path(build).resolve() / "tests" / folder) + "/"
+    names, targets = [], set()
+    for test in json.loads(listing)["tests"]:
+        ours = [arg for arg in test.get("command", []) if arg.startswith(prefix)]
+        if test["name"].startswith("e2e_"):
+            continue  # the whole program: judged with its own folder, not here
+        if ours:
+            names.append(test["name"])
+            targets.update(Path(arg).name for arg in ours)
+    return names, sorted(targets)
 
 
 def run(build, only):
@@ -117,7 +127,7 @@ def run(build, only):
     for index in selected:
         path, line, kind, column, original, replacement = mutants[index - 1]
         folder = path.split("/")[1]
-        names, targets = tests_of(folder)
+        names, targets = tests_of(build, folder)
         source = ROOT / path
         text = source.read_text(encoding="utf-8")
         lines = text.split("\n")
@@ -127,9 +137,11 @@ def run(build, only):
         else:
             lines[line - 1] = target[:column] + replacement + target[column + len(original):]
             previous = signal.signal(signal.SIGINT, signal.SIG_IGN)
+            signal.signal(signal.SIGTERM, signal.SIG_IGN)
             try:
                 source.write_text("\n".join(lines), encoding="utf-8")
                 signal.signal(signal.SIGINT, previous)
+                signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
                 verdict = judge(build, names, targets)
             finally:
                 source.write_text(text, encoding="utf-8")
