@@ -33,7 +33,7 @@ private Q_SLOTS:
         Fixture f;
         const app::Services &s = f.t.services;
         f.add(dated("due", -1)); // for the expiration list
-        // The change-category dialog modal as ChangeCat shows it; the calendar a popup.
+        // The change-category dialog is modal, as ChangeCat shows it; the calendar a popup.
         const auto offStack = [&f, &s](bool modal) -> QWidget * {
             QWidget *shown = modal ? new frmChangeCat(s, &f.main.widget)
                                    : static_cast<QWidget *>(new frmCalendar(&f.main.widget));

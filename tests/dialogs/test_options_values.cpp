@@ -50,8 +50,8 @@ struct Value
 {
     const char *name; // the control
     const char *given, *shows;
-    const char *action; // "click", "choose:<item>" or "type:<text>"
-    const char *changed, *by = "cmdApply", *asked = "";
+    const char *action;                                 // "click", "choose:<item>" or "type:<text>"
+    const char *changed, *by = "cmdApply", *asked = ""; // a warning, or the field refused
 };
 const char *const AutoLoadFirst = "You've to check the AutoLoad on Startup to let VLM "
                                   "Automatically load the last opened file.";
