@@ -1,20 +1,88 @@
-// The category editor as a user drives it: adding, deleting and renaming
-// categories, what the store holds afterwards, every message, and the window
-// stack around the editor.
+// The category and subcategory editors: each action's list, store, records and messages.
 
-#include "CategoryFixtures.h"
-#include "frmCategory.h"
+#include "DialogFixture.h"
+#include "ListBoxSink.h"
 
-#include <QPushButton>
-
-using namespace cattest;
+#include <QTimer>
 
 namespace {
 
-const QStringList Loaded{QStringLiteral("Bank"), QStringLiteral("Mail"), QStringLiteral("Web")};
-const QStringList AllRecords{QStringLiteral("amazon:Web/Shops"), QStringLiteral("ebay:Web/Shops"),
-                             QStringLiteral("gmail:Mail/"),      QStringLiteral("loose:/"),
-                             QStringLiteral("posteo:Mail/"),     QStringLiteral("proton:Mail/")};
+const char *const Loaded = "Bank,Mail,Web";
+const char *const WebSubs = "Forums,Shops";
+const char *const All = "/,Mail/,Mail/,Mail/,Web/Shops,Web/Shops"; // the branches of the records
+const QString Question = "There are %1 password in this %2.\rYES to Move, No to Delete, Cancel "
+                         "to abort operation.";
+
+struct Edit
+{
+    const char *name;
+    const char *category; // the subcategory editor's choice; "-" for the category editor
+    const char *before;   // the store changed behind the editor's back
+    const char *select, *typed;
+    const char *action; // a button, or "enter" in the name field
+    const char *answer; // to the question, or "<category>:<way to close>" when moving
+    const char *lines, *asked;
+    const char *records = All;
+};
+
+const Edit Edits[] = {
+    {"add", "-", "", "Bank", "  Cards  ", "cmdAdd", "", "Bank,Cards,Mail,Web", ""},
+    {"add blanks", "-", "", "", "   ", "cmdAdd", "", Loaded, ""},
+    {"add duplicate", "-", "", "", " mAIL ", "enter", "", Loaded,
+     "You Cannot Duplicate Categories!"},
+    {"delete empty", "-", "", "Bank", "", "cmdDel", "", "Mail,Web", ""},
+    {"delete, yes moves", "-", "", "Mail", "", "cmdDel", "Yes", "Bank,Web", "category 3",
+     "/,/,/,/,Web/Shops,Web/Shops"},
+    {"delete, no deletes", "-", "", "Mail", "", "cmdDel", "No", "Bank,Web", "category 3",
+     "/,Web/Shops,Web/Shops"},
+    {"delete, cancel", "-", "", "Mail", "", "cmdDel", "Cancel", Loaded, "category 3"},
+    {"delete nothing selected", "-", "", "", "", "cmdDel", "", Loaded, ""},
+    {"delete, gone meanwhile", "-", "drop", "Bank", "", "cmdDel", "", Loaded,
+     "Cannot Delete Category!"},
+    {"rename, blanks kept", "-", "", "Mail", " Post ", "cmdRen", "", " Post ,Bank,Web", "",
+     " Post /, Post /, Post /,/,Web/Shops,Web/Shops"},
+    {"rename nothing selected", "-", "", "", "Post", "cmdRen", "", Loaded, "Errore"},
+    {"rename clash", "-", "", "Mail", "bank", "cmdRen", "", Loaded, "Cannot Rename Category!"},
+    {"sub add", "Bank", "", "", "  Cards ", "enter", "", "Cards", ""},
+    {"sub add blanks", "Bank", "", "", "  ", "cmdAdd", "", "", ""},
+    {"sub add duplicate", "Web", "", "", "shops", "cmdAdd", "", WebSubs,
+     "Cannot duplicate SubCategory in the same Category!"},
+    {"sub add, no category", "", "", "", "Cards", "cmdAdd", "", "", "Errore"},
+    {"sub delete, yes moves", "Web", "", "Shops", "", "cmdDel", "Yes", "Forums", "Subcategory 2",
+     "/,Mail/,Mail/,Mail/,Web/,Web/"},
+    {"sub delete, no deletes", "Web", "", "Shops", "", "cmdDel", "No", "Forums", "Subcategory 2",
+     "/,Mail/,Mail/,Mail/"},
+    {"sub delete, cancel", "Web", "", "Shops", "", "cmdDel", "Cancel", WebSubs, "Subcategory 2"},
+    {"sub delete, gone meanwhile", "Web", "drop", "Forums", "", "cmdDel", "", WebSubs,
+     "Cannot Delete This Subcategory!"},
+    {"sub rename", "Web", "", "Shops", " Stores ", "cmdRename", "", "Forums,Stores", "",
+     "/,Mail/,Mail/,Mail/,Web/Stores,Web/Stores"},
+    {"sub rename, own name", "Web", "", "Shops", "Shops", "cmdRename", "", WebSubs, ""},
+    {"sub rename, no category", "", "", "", "Stores", "cmdRename", "", "", "Errore"},
+    {"sub rename, no line", "Web", "", "", "Stores", "cmdRename", "", WebSubs,
+     "Cannot Rename this SubCategory"},
+    {"sub rename clash", "Web", "", "Shops", "forums", "cmdRename", "", WebSubs,
+     "Cannot Rename this SubCategory"},
+    {"sub move", "Web", "", "Shops", "", "cmdChange", "Mail:cmdOK", "Forums", "",
+     "/,Mail/,Mail/,Mail/,Mail/Shops,Mail/Shops"},
+    {"sub move by Enter", "Web", "", "Shops", "", "cmdChange", "Bank:enter", "Forums", "",
+     "/,Bank/Shops,Bank/Shops,Mail/,Mail/,Mail/"},
+    {"sub move, cancelled", "Web", "", "Shops", "", "cmdChange", "Mail:cmdCancel", WebSubs, ""},
+    {"sub move, Esc", "Web", "", "Shops", "", "cmdChange", "Bank:esc", WebSubs, ""},
+    {"sub move, closed", "Web", "", "Shops", "", "cmdChange", "Mail:close", WebSubs, ""},
+    {"sub move, no line", "Web", "", "", "", "cmdChange", "", WebSubs, "Errore"},
+    {"sub move, name taken there", "Web", "add", "Forums", "", "cmdChange", "Mail:cmdOK", WebSubs,
+     "Cannot Change This SubCategory!"},
+};
+
+// What the store lists: the categories, or the subcategories of one.
+QString listed(const PasswordStore &store, qint16 category)
+{
+    QListWidget list;
+    dialogs::ListBoxSink sink(list);
+    category < 0 ? store.FillCategoryList(sink, {}) : store.FillSubCategoryList(sink, category, {});
+    return linesOf(list).join(',');
+}
 
 } // namespace
 
@@ -23,359 +91,77 @@ class TestCategoryEditor : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadShowsCategoriesOverDisabledMain();
-    void add_data();
-    void add();
-    void nameLimitedToTwentyCharacters();
-    void deleteEmptyAsksNothing();
-    void deleteWithRecords_data();
-    void deleteWithRecords();
-    void deleteWithoutSelection();
-    void deleteRefused();
-    void rename_data();
-    void rename();
-    void closing_data();
-    void closing();
-    void enterPressesFocusedButton();
-    void placementKept();
-};
-
-void TestCategoryEditor::loadShowsCategoriesOverDisabledMain()
-{
-    Fixture f;
-    const QPointer<frmCategory> editor = dialogs::ShowCategoryEditor(f.t.services);
-    QVERIFY(editor);
-    QVERIFY(editor->isVisible());
-    QCOMPARE(editor->windowTitle(), QStringLiteral("Category Edit"));
-    QCOMPARE(linesOf(*editor->lstCategorie), Loaded);
-    QCOMPARE(selectedLine(*editor->lstCategorie), QString());
-    QCOMPARE(editor->txtcateg->text(), QString());
-    QCOMPARE(editor->cmdOK->text(), QStringLiteral("&OK"));
-    QCOMPARE(f.t.windows.top(), editor.data());
-    QVERIFY(!f.main.widget.isEnabled());
-    QVERIFY(!f.t.state.RefreshRequested());
-    editor->close();
-}
-
-void TestCategoryEditor::add_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("byEnter");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("leftInField");
-    QTest::addColumn<bool>("refused");
-    QTest::addColumn<QString>("storeError");
-
-    const QStringList withCards = Loaded + QStringList{QStringLiteral("Cards")};
-    QTest::newRow("button") << QStringLiteral("Cards") << false << withCards << QString() << false
-                            << QString();
-    QTest::newRow("enter") << QStringLiteral("Cards") << true << withCards << QString() << false
-                           << QString();
-    QTest::newRow("blanks trimmed")
-        << QStringLiteral("  Cards  ") << false << withCards << QString() << false << QString();
-    QTest::newRow("all blanks") << QStringLiteral("    ") << false << Loaded
-                                << QStringLiteral("    ") << false << QString();
-    QTest::newRow("empty") << QString() << true << Loaded << QString() << false << QString();
-    QTest::newRow("duplicate") << QStringLiteral("Mail") << false << Loaded
-                               << QStringLiteral("Mail") << true
-                               << QStringLiteral("The category \"Mail\" already exists.");
-    QTest::newRow("duplicate, other case, blanks")
-        << QStringLiteral(" mAIL ") << true << Loaded << QStringLiteral(" mAIL ") << true
-        << QStringLiteral("The category \"mAIL\" already exists.");
-}
-
-void TestCategoryEditor::add()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, byEnter);
-    QFETCH(QStringList, lines);
-    QFETCH(QString, leftInField);
-    QFETCH(bool, refused);
-    QFETCH(QString, storeError);
-    Fixture f;
-    frmCategory editor(f.t.services);
-    editor.show();
-    QVERIFY(clickLine(*editor.lstCategorie, QStringLiteral("Bank")));
-    retype(editor.txtcateg, typed);
-    if (byEnter) {
-        QTest::keyClick(editor.txtcateg, Qt::Key_Return);
-    } else {
-        QTest::mouseClick(editor.cmdAdd, Qt::LeftButton);
-    }
-    QCOMPARE(linesOf(*editor.lstCategorie), lines);
-    QCOMPARE(f.categories(), sorted(lines));
-    QCOMPARE(editor.txtcateg->text(), leftInField);
-    QCOMPARE(selectedLine(*editor.lstCategorie), QStringLiteral("Bank"));
-    QCOMPARE(f.t.prompt.asked, refused ? QList<PromptRequest>{critical(
-                                             QStringLiteral("You Cannot Duplicate Categories!"))}
-                                       : QList<PromptRequest>{});
-    if (refused) {
-        QCOMPARE(f.store().LastError(), storeError);
-    }
-    if (lines != Loaded) {
-        // Ready for the next name.
-        QCOMPARE(editor.focusWidget(), editor.txtcateg);
-    }
-    QCOMPARE(f.records(), AllRecords);
-    editor.close();
-}
-
-void TestCategoryEditor::nameLimitedToTwentyCharacters()
-{
-    Fixture f;
-    frmCategory editor(f.t.services);
-    editor.show();
-    retype(editor.txtcateg, QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
-    QCOMPARE(editor.txtcateg->text(), QStringLiteral("abcdefghijklmnopqrst"));
-    QTest::mouseClick(editor.cmdAdd, Qt::LeftButton);
-    QVERIFY(f.categories().contains(QStringLiteral("abcdefghijklmnopqrst")));
-    QCOMPARE(linesOf(*editor.lstCategorie).last(), QStringLiteral("abcdefghijklmnopqrst"));
-    editor.close();
-}
-
-void TestCategoryEditor::deleteEmptyAsksNothing()
-{
-    Fixture f;
-    frmCategory editor(f.t.services);
-    editor.show();
-    QVERIFY(clickLine(*editor.lstCategorie, QStringLiteral("Bank")));
-    QTest::mouseClick(editor.cmdDel, Qt::LeftButton);
-    QCOMPARE(f.t.prompt.asked, QList<PromptRequest>{});
-    const QStringList left{QStringLiteral("Mail"), QStringLiteral("Web")};
-    QCOMPARE(linesOf(*editor.lstCategorie), left);
-    QCOMPARE(f.categories(), left);
-    QCOMPARE(selectedLine(*editor.lstCategorie), QString());
-    // With nothing selected a second press removes nothing.
-    QTest::mouseClick(editor.cmdDel, Qt::LeftButton);
-    QCOMPARE(f.categories(), left);
-    QCOMPARE(f.records(), AllRecords);
-    editor.close();
-}
-
-void TestCategoryEditor::deleteWithRecords_data()
-{
-    QTest::addColumn<QString>("category");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<PromptAnswer>("answer");
-    QTest::addColumn<bool>("deleted");
-    QTest::addColumn<QStringList>("records");
-
-    const QStringList mailMoved{
-        QStringLiteral("amazon:Web/Shops"), QStringLiteral("ebay:Web/Shops"),
-        QStringLiteral("gmail:/"),          QStringLiteral("loose:/"),
-        QStringLiteral("posteo:/"),         QStringLiteral("proton:/")};
-    const QStringList mailGone{QStringLiteral("amazon:Web/Shops"), QStringLiteral("ebay:Web/Shops"),
-                               QStringLiteral("loose:/")};
-    const QStringList webMoved{QStringLiteral("amazon:/"),     QStringLiteral("ebay:/"),
-                               QStringLiteral("gmail:Mail/"),  QStringLiteral("loose:/"),
-                               QStringLiteral("posteo:Mail/"), QStringLiteral("proton:Mail/")};
-    QTest::newRow("yes moves") << QStringLiteral("Mail") << 3 << PromptAnswer::Yes << true
-                               << mailMoved;
-    QTest::newRow("no deletes") << QStringLiteral("Mail") << 3 << PromptAnswer::No << true
-                                << mailGone;
-    QTest::newRow("cancel keeps") << QStringLiteral("Mail") << 3 << PromptAnswer::Cancel << false
-                                  << AllRecords;
-    QTest::newRow("records in a subcategory, yes")
-        << QStringLiteral("Web") << 2 << PromptAnswer::Yes << true << webMoved;
-}
-
-void TestCategoryEditor::deleteWithRecords()
-{
-    QFETCH(QString, category);
-    QFETCH(int, count);
-    QFETCH(PromptAnswer, answer);
-    QFETCH(bool, deleted);
-    QFETCH(QStringList, records);
-    Fixture f;
-    frmCategory editor(f.t.services);
-    editor.show();
-    QVERIFY(clickLine(*editor.lstCategorie, category));
-    f.t.prompt.queue(answer);
-    QTest::mouseClick(editor.cmdDel, Qt::LeftButton);
-    QCOMPARE(f.t.prompt.asked,
-             QList<PromptRequest>{deleteQuestion(QStringLiteral("category"), count)});
-    QCOMPARE(f.t.prompt.unplanned, 0);
-    QStringList left = Loaded;
-    if (deleted) {
-        left.removeOne(category);
-    }
-    QCOMPARE(linesOf(*editor.lstCategorie), left);
-    QCOMPARE(f.categories(), sorted(left));
-    QCOMPARE(f.records(), records);
-    QCOMPARE(selectedLine(*editor.lstCategorie), deleted ? QString() : category);
-    editor.close();
-}
-
-void TestCategoryEditor::deleteWithoutSelection()
-{
-    Fixture f;
-    frmCategory editor(f.t.services);
-    editor.show();
-    QTest::mouseClick(editor.cmdDel, Qt::LeftButton);
-    QCOMPARE(f.t.prompt.asked, QList<PromptRequest>{});
-    QCOMPARE(f.categories(), Loaded);
-    QCOMPARE(linesOf(*editor.lstCategorie), Loaded);
-    editor.close();
-}
-
-void TestCategoryEditor::deleteRefused()
-{
-    Fixture f;
-    frmCategory editor(f.t.services);
-    editor.show();
-    QVERIFY(clickLine(*editor.lstCategorie, QStringLiteral("Bank")));
-    // Gone from the store since the list was filled.
-    QVERIFY(f.store().DeleteCategory(QStringLiteral("Bank"), true));
-    QTest::mouseClick(editor.cmdDel, Qt::LeftButton);
-    QCOMPARE(f.t.prompt.asked,
-             QList<PromptRequest>{critical(QStringLiteral("Cannot Delete Category!"))});
-    QCOMPARE(f.store().LastError(), QStringLiteral("There is no category \"Bank\"."));
-    QCOMPARE(linesOf(*editor.lstCategorie), Loaded);
-    QCOMPARE(selectedLine(*editor.lstCategorie), QStringLiteral("Bank"));
-    editor.close();
-}
-
-void TestCategoryEditor::rename_data()
-{
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QList<PromptRequest>>("asked");
-    QTest::addColumn<QString>("storeError");
-
-    const QList<PromptRequest> none;
-    QTest::newRow("plain") << QStringLiteral("Mail") << QStringLiteral("Post")
-                           << QStringList{QStringLiteral("Bank"), QStringLiteral("Post"),
-                                          QStringLiteral("Web")}
-                           << none << QString();
-    QTest::newRow("blanks kept as typed")
-        << QStringLiteral("Mail") << QStringLiteral(" Post ")
-        << QStringList{QStringLiteral("Bank"), QStringLiteral(" Post "), QStringLiteral("Web")}
-        << none << QString();
-    QTest::newRow("own name, other case")
-        << QStringLiteral("Mail") << QStringLiteral("MAIL")
-        << QStringList{QStringLiteral("Bank"), QStringLiteral("MAIL"), QStringLiteral("Web")}
-        << none << QString();
-    QTest::newRow("nothing selected") << QString() << QStringLiteral("Post") << Loaded
-                                      << QList<PromptRequest>{errore()} << QString();
-    QTest::newRow("blank name") << QStringLiteral("Mail") << QStringLiteral("   ") << Loaded
-                                << QList<PromptRequest>{errore()} << QString();
-    QTest::newRow("clash") << QStringLiteral("Mail") << QStringLiteral("bank") << Loaded
-                           << QList<PromptRequest>{critical(
-                                  QStringLiteral("Cannot Rename Category!"))}
-                           << QStringLiteral("The category \"bank\" already exists.");
-}
-
-void TestCategoryEditor::rename()
-{
-    QFETCH(QString, selected);
-    QFETCH(QString, typed);
-    QFETCH(QStringList, lines);
-    QFETCH(QList<PromptRequest>, asked);
-    QFETCH(QString, storeError);
-    Fixture f;
-    const qint16 mailCode = f.code(QStringLiteral("Mail"));
-    frmCategory editor(f.t.services);
-    editor.show();
-    if (!selected.isEmpty()) {
-        QVERIFY(clickLine(*editor.lstCategorie, selected));
-    }
-    retype(editor.txtcateg, typed);
-    QTest::mouseClick(editor.cmdRen, Qt::LeftButton);
-    QCOMPARE(f.t.prompt.asked, asked);
-    QCOMPARE(linesOf(*editor.lstCategorie), lines);
-    QCOMPARE(f.categories(), sorted(lines));
-    QCOMPARE(editor.txtcateg->text(), typed);
-    if (!storeError.isEmpty()) {
-        QCOMPARE(f.store().LastError(), storeError);
-    }
-    if (asked.isEmpty()) {
-        // The records follow their category under its new name.
-        QCOMPARE(f.store().CategoryName(mailCode), typed);
-        QCOMPARE(selectedLine(*editor.lstCategorie), typed);
-        QCOMPARE(f.store().CountCategoryPasswords(typed), 3);
-    } else {
-        QCOMPARE(f.store().CategoryName(mailCode), QStringLiteral("Mail"));
-    }
-    editor.close();
-}
-
-void TestCategoryEditor::closing_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("OK button") << QStringLiteral("ok");
-    QTest::newRow("Esc in the name") << QStringLiteral("esc-text");
-    QTest::newRow("Esc in the list") << QStringLiteral("esc-list");
-    QTest::newRow("close box") << QStringLiteral("close");
-    QTest::newRow("Enter on OK") << QStringLiteral("enter-ok");
-}
-
-void TestCategoryEditor::closing()
-{
-    QFETCH(QString, how);
-    Fixture f;
-    const QPointer<frmCategory> editor = dialogs::ShowCategoryEditor(f.t.services);
-    QVERIFY(!f.main.widget.isEnabled());
-    if (how == QStringLiteral("ok")) {
-        QTest::mouseClick(editor->cmdOK, Qt::LeftButton);
-    } else if (how == QStringLiteral("esc-text")) {
-        QTest::keyClick(editor->txtcateg, Qt::Key_Escape);
-    } else if (how == QStringLiteral("esc-list")) {
-        QTest::keyClick(editor->lstCategorie, Qt::Key_Escape);
-    } else if (how == QStringLiteral("enter-ok")) {
-        editor->cmdOK->setFocus();
-        QTest::keyClick(editor->cmdOK, Qt::Key_Return);
-    } else {
-        editor->close();
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(editor.isNull());
-    QVERIFY(f.t.windows.isEmpty());
-    QVERIFY(f.main.widget.isEnabled());
-    QVERIFY(f.t.state.RefreshRequested());
-    QVERIFY(!f.t.state.MenuOnlyRefresh());
-    QCOMPARE(f.t.state.RefreshValue(), 0);
-    QCOMPARE(f.categories(), Loaded);
-    QCOMPARE(f.t.prompt.asked, QList<PromptRequest>{});
-}
-
-void TestCategoryEditor::enterPressesFocusedButton()
-{
-    Fixture f;
-    frmCategory editor(f.t.services);
-    editor.show();
-    QVERIFY(clickLine(*editor.lstCategorie, QStringLiteral("Bank")));
-    retype(editor.txtcateg, QStringLiteral("Cards"));
-    // Enter in the list adds the typed name.
-    QTest::keyClick(editor.lstCategorie, Qt::Key_Return);
-    QCOMPARE(f.categories(), sorted(Loaded + QStringList{QStringLiteral("Cards")}));
-    // Enter on the focused Delete button deletes rather than adds.
-    QVERIFY(clickLine(*editor.lstCategorie, QStringLiteral("Bank")));
-    retype(editor.txtcateg, QStringLiteral("Other"));
-    editor.cmdDel->setFocus();
-    QTest::keyClick(editor.cmdDel, Qt::Key_Return);
-    const QStringList left{QStringLiteral("Mail"), QStringLiteral("Web"), QStringLiteral("Cards")};
-    QCOMPARE(linesOf(*editor.lstCategorie), left);
-    QCOMPARE(editor.txtcateg->text(), QStringLiteral("Other"));
-    editor.close();
-}
-
-void TestCategoryEditor::placementKept()
-{
-    Fixture f;
-    f.t.options.AutoSaveWin = true;
-    f.t.options.AutoLoadWin = true;
+    void editing_data() { addRows(Edits); }
+    void editing()
     {
-        frmCategory editor(f.t.services);
-        editor.show();
-        editor.resize(411, 333);
-        editor.close();
+        QFETCH(int, row);
+        const Edit &e = Edits[row];
+        const QString category = e.category, select = e.select, typed = e.typed, answer = e.answer;
+        Fixture f;
+        frmCategory categories(f.t.services);
+        frmSubCategory subs(f.t.services);
+        const bool sub = category != "-";
+        QWidget *window = sub ? static_cast<QWidget *>(&subs) : &categories;
+        QListWidget *list = sub ? subs.lstSubCateg : categories.lstCategorie;
+        QLineEdit *field = sub ? subs.txtSubCateg : categories.txtcateg;
+        window->show();
+        if (sub && !category.isEmpty()) {
+            // Another category first: the list is replaced, not added to.
+            chooseItem(*subs.cboCategorie, "Web");
+            chooseItem(*subs.cboCategorie, category);
+        }
+        if (QString(e.before) == "drop") {
+            QVERIFY(sub ? f.store().DeleteSubCategory(f.code("Web"), select, true)
+                        : f.store().DeleteCategory(select, true));
+        } else if (QString(e.before) == "add") {
+            QVERIFY(f.store().AddSubCategory(f.code("Mail"), select));
+        }
+        if (!select.isEmpty()) {
+            clickLine(*list, select);
+        }
+        retype(field, typed);
+        if (QString(e.action) == "cmdChange" && !select.isEmpty()) {
+            // The category is changed in the dialog, then it is closed by a path.
+            QTimer::singleShot(0, [answer] {
+                auto *ask = qobject_cast<frmChangeCat *>(QApplication::activeModalWidget());
+                chooseItem(*ask->cboCategorie, answer.section(':', 0, 0));
+                closeDialog(*ask, answer.section(':', 1));
+            });
+        } else if (!answer.isEmpty()) {
+            using platform::PromptAnswer;
+            f.t.prompt.queue(answer == "Yes"  ? PromptAnswer::Yes
+                             : answer == "No" ? PromptAnswer::No
+                                              : PromptAnswer::Cancel);
+        }
+        const int count = list->count();
+        if (QString(e.action) == "enter") {
+            QTest::keyClick(field, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(window->findChild<QPushButton *>(e.action), Qt::LeftButton);
+        }
+        QString asked = e.asked;
+        if (!asked.isEmpty() && asked.back().isDigit()) {
+            asked = Question.arg(asked.section(' ', 1), asked.section(' ', 0, 0));
+        }
+        QCOMPARE(f.asked(), asked.isEmpty() ? QStringList() : QStringList{asked});
+        QCOMPARE(linesOf(*list).join(','), e.lines);
+        if (QString(e.before).isEmpty() && !category.isEmpty()) {
+            QCOMPARE(listed(f.store(), sub ? f.code(category) : -1), e.lines);
+        }
+        QStringList records; // their branches
+        for (const PasswordEntry &r : f.store().Passwords()) {
+            records << f.store().CategoryName(r.codcat) + '/' +
+                           f.store().SubCategoryName(r.CodSCat);
+        }
+        records.sort();
+        QCOMPARE(records.join(','), e.records);
+        QCOMPARE(field->text(), list->count() > count ? QString() : typed);
+        if (list->count() < count) {
+            // A second Delete must not remove a line nobody chose.
+            QCOMPARE(dialogs::SelectedRow(*list), -1);
+        }
     }
-    frmCategory again(f.t.services);
-    again.show();
-    QCOMPARE(again.size(), QSize(411, 333));
-    again.close();
-}
+};
 
 QTEST_MAIN(TestCategoryEditor)
 #include "test_category_editor.moc"

@@ -1,122 +1,109 @@
-// The options window and the values it edits: each control shows the option
-// it stands for, changing it and applying stores exactly that option, Cancel
-// stores nothing, and the start-with-session entry follows the startup type.
+// The options window: each control shows its option and stores that alone, by Apply or OK.
 
-#include "OptionsFixtures.h"
+#include "DialogFixture.h"
+#include "Registry.h"
 
-using namespace optionstest;
+#include <QSpinBox>
+#include <QTabBar>
 
 namespace {
 
-// Option names written to the settings file: every value there but the
-// placement of the window itself.
-QStringList writtenOptionNames()
+const QString ProgramPath = "/opt/vellumor/bin/vellumor";
+
+// The options in the settings file as "Name=value", window placements left out.
+QStringList stored()
 {
     QSettings raw(QStringLiteral("Quorvan"), QStringLiteral("VLM"));
-    raw.beginGroup(QStringLiteral("1.0"));
-    QStringList names;
-    for (const QString &key : raw.childKeys()) {
-        if (!key.startsWith("frmOptions-", Qt::CaseInsensitive)) {
-            names << key;
-        }
-    }
-    return names;
-}
-
-const QStringList Controls = {"chkSplash",       "chkTips",     "chkWizard",  "chkAutoLoadWin",
-                              "chkAutoSaveWin",  "txthistory",  "cbBackup",   "chkAutoSaveData",
-                              "chkAutoLoadData", "chkExpire",   "cbSystray",  "cbSystray2",
-                              "chkURLTray",      "chkViewIcon", "chkNotes",   "cbAction",
-                              "chkTV",           "chkFileName", "txtDExpire", "txtDChange",
-                              "txtNExpire",      "txtNChange",  "cbBefore",   "txtbefore",
-                              "cbAfter",         "txtAfter"};
-
-// What each control shows, by name; "startup" is the selected startup button.
-QStringList shown(const frmOptions &dialog)
-{
+    raw.beginGroup("1.0");
     QStringList lines;
-    QString startup = "<none>";
-    for (const QRadioButton *button : dialog.optStart) {
-        if (button->isChecked()) {
-            startup = button->objectName();
-        }
+    for (const QString &key : raw.childKeys()) {
+        lines << (key.startsWith("frm") ? "" : key + '=' + raw.value(key).toString());
     }
-    lines << "startup=" + startup;
-    for (const QString &name : Controls) {
-        const QWidget *control = dialog.findChild<QWidget *>(name);
-        QString value = "<missing>";
-        if (const auto *box = qobject_cast<const QCheckBox *>(control)) {
-            value = box->isChecked() ? "checked" : "unchecked";
-        } else if (const auto *combo = qobject_cast<const QComboBox *>(control)) {
-            value = combo->currentIndex() < 0 ? "<none>" : combo->currentText();
-        } else if (const auto *spin = qobject_cast<const QSpinBox *>(control)) {
-            value = spin->text();
-        } else if (const auto *field = qobject_cast<const QLineEdit *>(control)) {
-            value = field->text();
-        }
-        lines << name + '=' + value;
-    }
+    lines.removeAll({});
     return lines;
 }
 
-// What a first start shows.
-const QStringList Defaults = {"startup=optStart0",
-                              "chkSplash=checked",
-                              "chkTips=checked",
-                              "chkWizard=checked",
-                              "chkAutoLoadWin=checked",
-                              "chkAutoSaveWin=checked",
-                              "txthistory=10",
-                              "cbBackup=History Backup",
-                              "chkAutoSaveData=unchecked",
-                              "chkAutoLoadData=unchecked",
-                              "chkExpire=checked",
-                              "cbSystray=Open",
-                              "cbSystray2=Send Password",
-                              "chkURLTray=unchecked",
-                              "chkViewIcon=checked",
-                              "chkNotes=unchecked",
-                              "cbAction=Edit Password",
-                              "chkTV=checked",
-                              "chkFileName=checked",
-                              "txtDExpire=60",
-                              "txtDChange=30",
-                              "txtNExpire=5",
-                              "txtNChange=5",
-                              "cbBefore=TAB",
-                              "txtbefore=",
-                              "cbAfter=NOTHING",
-                              "txtAfter="};
-
-// Defaults with "control=value;control=value" in place.
-QStringList defaultsWith(const QString &changes)
+// "*" marks a control greyed because it does not apply.
+QString shown(const QWidget *control)
 {
-    QStringList expected = Defaults;
-    for (const QString &change : changes.split(';', Qt::SkipEmptyParts)) {
-        const QString name = change.section('=', 0, 0) + '=';
-        for (QString &line : expected) {
-            if (line.startsWith(name)) {
-                line = change;
-            }
+    const auto *button = qobject_cast<const QAbstractButton *>(control);
+    const auto *combo = qobject_cast<const QComboBox *>(control);
+    return (button != nullptr  ? QString(button->isChecked() ? "checked" : "unchecked")
+            : combo != nullptr ? combo->currentText()
+                               : control->property("text").toString()) +
+           (control->isEnabled() ? "" : "*");
+}
+
+// Brings up the page of the control by its tab, as a user must.
+void reveal(frmOptions &dialog, const QWidget *control)
+{
+    for (int tab = 0; tab < dialog.TabStrip->count(); ++tab) {
+        if (dialog.pict.at(static_cast<std::size_t>(tab))->isAncestorOf(control)) {
+            QTest::mouseClick(dialog.TabStrip, Qt::LeftButton, {},
+                              dialog.TabStrip->tabRect(tab).center());
         }
     }
-    return expected;
+    QVERIFY(control->isVisible());
 }
 
-// One user action: "click", "choose:<item>", "type:<text>" or "none".
-void act(frmOptions &dialog, const QString &control, const QString &action)
+struct Value
 {
-    auto *widget = dialog.findChild<QWidget *>(control);
-    QVERIFY2(widget != nullptr, qPrintable(control));
-    if (action == "click") {
-        click(dialog, qobject_cast<QAbstractButton *>(widget));
-    } else if (action.startsWith("choose:")) {
-        choose(dialog, qobject_cast<QComboBox *>(widget), action.mid(7));
-    } else if (action.startsWith("type:")) {
-        type(dialog, widget, action.mid(5));
-        leave(widget);
-    }
-}
+    const char *name; // the control
+    const char *given, *shows;
+    const char *action;                                 // "click", "choose:<item>" or "type:<text>"
+    const char *changed, *by = "cmdApply", *asked = ""; // a warning, or the field refused
+};
+const char *const AutoLoadFirst = "You've to check the AutoLoad on Startup to let VLM "
+                                  "Automatically load the last opened file.";
+const char *const NotANumber = "\"%1\" must be a whole number from -32768 to 32767.";
+const Value Values[] = {
+    {"optStart1", "", "unchecked", "click", "StartupType=1"},
+    {"optStart3", "AutoLoadData=true", "unchecked", "click", "StartupType=3"},
+    {"optStart3", "", "unchecked", "click", "StartupType=3", "cmdApply", AutoLoadFirst},
+    {"optStart2", "StartupType=2", "checked", "", ""},
+    {"optStart0", "StartupType=7", "unchecked", "", ""},
+    {"chkSplash", "ViewSplash=false", "unchecked", "click", "ViewSplash=true"},
+    {"chkTips", "ViewTips=false", "unchecked", "click", "ViewTips=true"},
+    {"chkWizard", "AutoLoadData=true;ViewWizard=false", "unchecked", "click", "ViewWizard=true"},
+    {"chkAutoLoadWin", "AutoLoadWin=false", "unchecked", "click", "AutoLoadWin=true"},
+    {"chkWizard", "", "checked*", "", ""}, // only for a file loaded at start-up
+    {"chkAutoSaveWin", "AutoSaveWin=false", "unchecked", "click", "AutoSaveWin=true"},
+    {"chkAutoSaveData", "AutoSaveData=true", "checked", "click", "AutoSaveData=false"},
+    {"chkAutoLoadData", "AutoLoadData=true", "checked", "click", "AutoLoadData=false"},
+    {"chkExpire", "AutoCheck=false", "unchecked", "click", "AutoCheck=true"},
+    {"chkURLTray", "GTSAfterURL=true", "checked", "click", "GTSAfterURL=false"},
+    {"chkViewIcon", "ViewMenuIcon=false", "unchecked", "click", "ViewMenuIcon=true"},
+    {"chkNotes", "ShowNotes=true", "checked", "click", "ShowNotes=false"},
+    {"chkTV", "ShowCatSub=false", "unchecked", "click", "ShowCatSub=true"},
+    {"chkFileName", "ViewFileName=false", "unchecked", "click", "ViewFileName=true"},
+    {"cbSystray", "SysTrayDef=2", "Add Item", "choose:Open", "SysTrayDef=1"},
+    {"cbSystray2", "SysTrayPWDefault=7", "Go to URL", "choose:Copy URL", "SysTrayPWDefault=4"},
+    {"cbSystray2", "SysTrayPWDefault=9", "", "", ""}, // shows nothing, keeps the value
+    {"cbAction", "DefaultGridAction=5", "Execute URL", "choose:Copy User/PW",
+     "DefaultGridAction=3"},
+    {"cbBefore", "KeyBeforeCB=13", "ENTER", "choose:-Other-", "KeyBeforeCB=-1"},
+    {"cbAfter", "KeyAfterCB=-1", "-Other-", "choose:TAB", "KeyAfterCB=8"},
+    {"cbBackup", "", "History Backup", "choose:Single Backup", "BackupHistory=false"},
+    {"cbBackup", "BackupFile=false", "None", "choose:History Backup", "BackupFile=true"},
+    {"txthistory", "HistorySize=17", "17", "type:15", "HistorySize=15"},
+    {"txthistory", "", "10", "type:99999999999", "HistorySize=20"},
+    {"txthistory", "", "10", "type:", "HistorySize=2"},
+    {"txthistory", "", "10", "type:1a-2 ", "HistorySize=12"},
+    {"txtDExpire", "ExpirationDays=-7", "-7", "type:32767", "ExpirationDays=32767"},
+    {"txtDChange", "ChangeDays=32767", "32767", "type:-32768", "ChangeDays=-32768"},
+    {"txtNExpire", "ExpirationNotify=0", "0", "type: 12 ", "ExpirationNotify=12"},
+    {"txtNChange", "ChangeNotify=-32768", "-32768", "type:0", "ChangeNotify=0"},
+    {"txtbefore", "KeyBeforeCB=-1;KeyBefore=+", "+", "type::", "KeyBefore=:"},
+    {"txtAfter", "KeyAfterCB=-1;KeyAfter=#", "#", "type:xy", "KeyAfter=x"},
+    {"txtAfter", "KeyAfter=#", "#*", "", ""}, // typed only in place of "-Other-"
+    {"chkNotes", "", "unchecked", "click", "ShowNotes=true", "cmdOK"},
+    {"chkNotes", "", "unchecked", "click", "", "cmdCancel"},
+    {"chkNotes", "", "unchecked", "click", "", "esc"},
+    // Refused, with the field's page brought up: nothing is stored.
+    {"txtDExpire", "", "60", "type:abc", "", "cmdApply", "Expiration days"},
+    {"txtNChange", "", "5", "type:", "", "cmdOK", "Notify change days"},
+    {"txtDChange", "", "30", "type:+3", "", "enter", "Change days"},
+};
 
 } // namespace
 
@@ -125,358 +112,66 @@ class TestOptionsValues : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void showsLoadedValue_data();
-    void showsLoadedValue();
-    void applyStoresThatOption_data();
-    void applyStoresThatOption();
-    void cancelStoresNothing_data();
-    void cancelStoresNothing();
-    void cancelAfterApplyKeepsApplied();
-    void autostartFollowsStartupType_data();
-    void autostartFollowsStartupType();
-    void everyOpeningReadsTheOptions();
-};
-
-void TestOptionsValues::showsLoadedValue_data()
-{
-    QTest::addColumn<QString>("given");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("defaults") << ""
-                              << "";
-    for (int i = 1; i <= 3; ++i) {
-        QTest::addRow("StartupType %d", i)
-            << QString("StartupType=%1").arg(i) << QString("startup=optStart%1").arg(i);
-    }
-    QTest::newRow("StartupType unknown") << "StartupType=7"
-                                         << "startup=<none>";
-    // Every check box in its other state.
-    const QList<std::pair<QString, QString>> boxes = {
-        {"ViewSplash=false", "chkSplash=unchecked"},
-        {"ViewTips=false", "chkTips=unchecked"},
-        {"ViewWizard=false", "chkWizard=unchecked"},
-        {"AutoLoadWin=false", "chkAutoLoadWin=unchecked"},
-        {"AutoSaveWin=false", "chkAutoSaveWin=unchecked"},
-        {"AutoSaveData=true", "chkAutoSaveData=checked"},
-        {"AutoLoadData=true", "chkAutoLoadData=checked"},
-        {"AutoCheck=false", "chkExpire=unchecked"},
-        {"GTSAfterURL=true", "chkURLTray=checked"},
-        {"ViewMenuIcon=false", "chkViewIcon=unchecked"},
-        {"ShowNotes=true", "chkNotes=checked"},
-        {"ShowCatSub=false", "chkTV=unchecked"},
-        {"ViewFileName=false", "chkFileName=unchecked"}};
-    for (const auto &[given, expected] : boxes) {
-        QTest::newRow(qPrintable(given)) << given << expected;
-    }
-    const QStringList serviceActions = {"Edit Service", "Copy Password", "Copy User/Password",
-                                        "Copy URL",     "Send Password", "Send User/Password",
-                                        "Go to URL"};
-    for (int i = 0; i < serviceActions.size(); ++i) {
-        QTest::addRow("SysTrayPWDefault %d", i + 1)
-            << QString("SysTrayPWDefault=%1").arg(i + 1) << "cbSystray2=" + serviceActions[i];
-    }
-    const QStringList gridActions = {"Edit Password", "Copy Password", "Copy User/PW", "Copy URL",
-                                     "Execute URL"};
-    for (int i = 0; i < gridActions.size(); ++i) {
-        QTest::addRow("DefaultGridAction %d", i + 1)
-            << QString("DefaultGridAction=%1").arg(i + 1) << "cbAction=" + gridActions[i];
-    }
-    QTest::newRow("SysTrayDef 2") << "SysTrayDef=2"
-                                  << "cbSystray=Add Item";
-    QTest::newRow("SysTrayPWDefault unknown") << "SysTrayPWDefault=9"
-                                              << "cbSystray2=<none>";
-    QTest::newRow("DefaultGridAction 0") << "DefaultGridAction=0"
-                                         << "cbAction=<none>";
-    QTest::newRow("SysTrayDef unknown") << "SysTrayDef=3"
-                                        << "cbSystray=<none>";
-    for (const auto &[code, text] : QList<std::pair<int, QString>>{
-             {8, "TAB"}, {13, "ENTER"}, {0, "NOTHING"}, {-1, "-Other-"}, {9, "<none>"}}) {
-        QTest::addRow("KeyBeforeCB %d", code)
-            << QString("KeyBeforeCB=%1").arg(code) << "cbBefore=" + text;
-        QTest::addRow("KeyAfterCB %d", code)
-            << QString("KeyAfterCB=%1").arg(code) << "cbAfter=" + text;
-    }
-    QTest::newRow("backup none") << "BackupFile=false;BackupHistory=false"
-                                 << "cbBackup=None";
-    QTest::newRow("backup single") << "BackupFile=true;BackupHistory=false"
-                                   << "cbBackup=Single Backup";
-    QTest::newRow("history without backup") << "BackupFile=false;BackupHistory=true"
-                                            << "cbBackup=None";
-    QTest::newRow("history size") << "HistorySize=17"
-                                  << "txthistory=17";
-    QTest::newRow("numbers") << "ExpirationDays=-7;ChangeDays=32767;ExpirationNotify=0;"
-                                "ChangeNotify=-32768"
-                             << "txtDExpire=-7;txtDChange=32767;txtNExpire=0;txtNChange=-32768";
-    QTest::newRow("key texts") << "KeyBefore=+;KeyAfter=#"
-                               << "txtbefore=+;txtAfter=#";
-}
-
-void TestOptionsValues::showsLoadedValue()
-{
-    QFETCH(QString, given);
-    QFETCH(QString, expected);
-    Fixture f;
-    setOptions(f.t.options, given);
-    frmOptions dialog(f.t.services, ProgramPath);
-    open(dialog);
-    QCOMPARE(shown(dialog), defaultsWith(expected));
-}
-
-void TestOptionsValues::applyStoresThatOption_data()
-{
-    QTest::addColumn<QString>("given");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("changed");
-
-    const QList<std::pair<QString, QString>> boxes = {{"chkSplash", "ViewSplash=false"},
-                                                      {"chkTips", "ViewTips=false"},
-                                                      {"chkAutoLoadWin", "AutoLoadWin=false"},
-                                                      {"chkAutoSaveWin", "AutoSaveWin=false"},
-                                                      {"chkAutoSaveData", "AutoSaveData=true"},
-                                                      {"chkAutoLoadData", "AutoLoadData=true"},
-                                                      {"chkExpire", "AutoCheck=false"},
-                                                      {"chkURLTray", "GTSAfterURL=true"},
-                                                      {"chkViewIcon", "ViewMenuIcon=false"},
-                                                      {"chkNotes", "ShowNotes=true"},
-                                                      {"chkTV", "ShowCatSub=false"},
-                                                      {"chkFileName", "ViewFileName=false"}};
-    for (const auto &[control, changed] : boxes) {
-        QTest::newRow(qPrintable(control)) << "" << control << "click" << changed;
-    }
-    // The wizard box can be clicked only while AutoLoad is on.
-    QTest::newRow("chkWizard") << "AutoLoadData=true"
-                               << "chkWizard"
-                               << "click"
-                               << "ViewWizard=false";
-    QTest::newRow("chkAutoLoadData off") << "AutoLoadData=true"
-                                         << "chkAutoLoadData"
-                                         << "click"
-                                         << "AutoLoadData=false";
-    QTest::newRow("optStart1") << ""
-                               << "optStart1"
-                               << "click"
-                               << "StartupType=1";
-    QTest::newRow("optStart2") << ""
-                               << "optStart2"
-                               << "click"
-                               << "StartupType=2";
-    QTest::newRow("optStart3") << "AutoLoadData=true"
-                               << "optStart3"
-                               << "click"
-                               << "StartupType=3";
-    QTest::newRow("optStart0") << "StartupType=2"
-                               << "optStart0"
-                               << "click"
-                               << "StartupType=0";
-
-    QTest::newRow("cbSystray Add Item") << ""
-                                        << "cbSystray"
-                                        << "choose:Add Item"
-                                        << "SysTrayDef=2";
-    QTest::newRow("cbSystray Open") << "SysTrayDef=2"
-                                    << "cbSystray"
-                                    << "choose:Open"
-                                    << "SysTrayDef=1";
-    const QStringList serviceActions = {"Edit Service", "Copy Password", "Copy User/Password",
-                                        "Copy URL",     "Send Password", "Send User/Password",
-                                        "Go to URL"};
-    for (int i = 0; i < serviceActions.size(); ++i) {
-        QTest::addRow("cbSystray2 %d", i + 1)
-            << "SysTrayPWDefault=9"
-            << "cbSystray2"
-            << "choose:" + serviceActions[i] << QString("SysTrayPWDefault=%1").arg(i + 1);
-    }
-    const QStringList gridActions = {"Edit Password", "Copy Password", "Copy User/PW", "Copy URL",
-                                     "Execute URL"};
-    for (int i = 0; i < gridActions.size(); ++i) {
-        QTest::addRow("cbAction %d", i + 1)
-            << "DefaultGridAction=0"
-            << "cbAction"
-            << "choose:" + gridActions[i] << QString("DefaultGridAction=%1").arg(i + 1);
-    }
-    for (const auto &[code, text] : QList<std::pair<int, QString>>{
-             {8, "TAB"}, {13, "ENTER"}, {0, "NOTHING"}, {-1, "-Other-"}}) {
-        QTest::addRow("cbBefore %d", code)
-            << "KeyBeforeCB=9"
-            << "cbBefore"
-            << "choose:" + text << QString("KeyBeforeCB=%1").arg(code);
-        QTest::addRow("cbAfter %d", code) << "KeyAfterCB=9"
-                                          << "cbAfter"
-                                          << "choose:" + text << QString("KeyAfterCB=%1").arg(code);
-    }
-    QTest::newRow("backup none") << ""
-                                 << "cbBackup"
-                                 << "choose:None"
-                                 << "BackupFile=false;BackupHistory=false";
-    QTest::newRow("backup single") << ""
-                                   << "cbBackup"
-                                   << "choose:Single Backup"
-                                   << "BackupFile=true;BackupHistory=false";
-    QTest::newRow("backup history") << "BackupFile=false;BackupHistory=false"
-                                    << "cbBackup"
-                                    << "choose:History Backup"
-                                    << "BackupFile=true;BackupHistory=true";
-    QTest::newRow("history without backup stored as none") << "BackupFile=false;BackupHistory=true"
-                                                           << "cbBackup"
-                                                           << "none"
-                                                           << "BackupHistory=false";
-
-    QTest::newRow("history 15") << ""
-                                << "txthistory"
-                                << "type:15"
-                                << "HistorySize=15";
-    QTest::newRow("history 50") << ""
-                                << "txthistory"
-                                << "type:50"
-                                << "HistorySize=20";
-    QTest::newRow("history 1") << ""
-                               << "txthistory"
-                               << "type:1"
-                               << "HistorySize=2";
-    QTest::newRow("expiration days") << ""
-                                     << "txtDExpire"
-                                     << "type:-7"
-                                     << "ExpirationDays=-7";
-    QTest::newRow("change days") << ""
-                                 << "txtDChange"
-                                 << "type:32767"
-                                 << "ChangeDays=32767";
-    QTest::newRow("notify expiration") << ""
-                                       << "txtNExpire"
-                                       << "type:0"
-                                       << "ExpirationNotify=0";
-    QTest::newRow("notify change") << ""
-                                   << "txtNChange"
-                                   << "type:12"
-                                   << "ChangeNotify=12";
-    QTest::newRow("key before text") << "KeyBeforeCB=-1"
-                                     << "txtbefore"
-                                     << "type::"
-                                     << "KeyBefore=:";
-    QTest::newRow("key after text, one character") << "KeyAfterCB=-1"
-                                                   << "txtAfter"
-                                                   << "type:xy"
-                                                   << "KeyAfter=x";
-}
-
-void TestOptionsValues::applyStoresThatOption()
-{
-    QFETCH(QString, given);
-    QFETCH(QString, control);
-    QFETCH(QString, action);
-    QFETCH(QString, changed);
-    Fixture f;
-    setOptions(f.t.options, given);
-    ProgramOptions expected = f.t.options;
-    setOptions(expected, changed);
-
-    frmOptions dialog(f.t.services, ProgramPath);
-    open(dialog);
-    act(dialog, control, action);
-    QTest::mouseClick(dialog.cmdApply, Qt::LeftButton);
-
-    QCOMPARE(describe(stored()), describe(expected));
-    QCOMPARE(describe(f.t.options), describe(expected)); // the live record too
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(f.t.prompt.asked.size(), 0);
-}
-
-void TestOptionsValues::cancelStoresNothing_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("Cancel button") << "cancel";
-    QTest::newRow("Escape key") << "escape";
-    QTest::newRow("title bar") << "close";
-}
-
-void TestOptionsValues::cancelStoresNothing()
-{
-    QFETCH(QString, how);
-    Fixture f;
-    f.t.options.AutoLoadData = true;
-    const ProgramOptions before = f.t.options;
-    frmOptions dialog(f.t.services, ProgramPath);
-    open(dialog);
-    click(dialog, dialog.chkNotes);
-    choose(dialog, dialog.cbAction, "Copy URL");
-    type(dialog, dialog.txtDExpire, "99");
-    click(dialog, dialog.optStart[3]);
-    if (how == "cancel") {
-        QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
-    } else if (how == "escape") {
-        QTest::keyClick(dialog.txtDExpire, Qt::Key_Escape);
-    } else {
-        dialog.close();
-    }
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(writtenOptionNames(), QStringList());
-    QVERIFY(!QFile::exists(autostartEntry()));
-    QCOMPARE(describe(f.t.options), describe(before));
-}
-
-void TestOptionsValues::cancelAfterApplyKeepsApplied()
-{
-    Fixture f;
-    ProgramOptions expected = f.t.options;
-    expected.ShowNotes = true;
-    frmOptions dialog(f.t.services, ProgramPath);
-    open(dialog);
-    click(dialog, dialog.chkNotes);
-    QTest::mouseClick(dialog.cmdApply, Qt::LeftButton);
-    click(dialog, dialog.chkTips);
-    QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(describe(stored()), describe(expected));
-    QCOMPARE(describe(f.t.options), describe(expected));
-}
-
-void TestOptionsValues::autostartFollowsStartupType_data()
-{
-    QTest::addColumn<int>("startup");
-    QTest::addColumn<bool>("entryBefore");
-    for (int i = 0; i <= 3; ++i) {
-        QTest::addRow("type %d, no entry before", i) << i << false;
-        QTest::addRow("type %d, entry before", i) << i << true;
-    }
-}
-
-void TestOptionsValues::autostartFollowsStartupType()
-{
-    QFETCH(int, startup);
-    QFETCH(bool, entryBefore);
-    Fixture f;
-    f.t.options.AutoLoadData = true;
-    if (entryBefore) {
-        f.t.options.StartupType = 3;
-        SaveOptions(f.t.settings, f.t.options, ProgramPath);
-        QVERIFY(QFile::exists(autostartEntry()));
-    }
-    frmOptions dialog(f.t.services, ProgramPath);
-    open(dialog);
-    click(dialog, dialog.optStart[static_cast<std::size_t>(startup)]);
-    QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(stored().StartupType, qint16(startup));
-    QCOMPARE(QFile::exists(autostartEntry()), startup == 3);
-    QCOMPARE(autostartCommand(), startup == 3 ? ProgramPath : QString());
-}
-
-void TestOptionsValues::everyOpeningReadsTheOptions()
-{
-    Fixture f;
+    void values_data()
     {
-        frmOptions first(f.t.services, ProgramPath);
-        open(first);
-        click(first, first.chkNotes);
-        QTest::mouseClick(first.cmdOK, Qt::LeftButton);
+        QTest::addColumn<int>("row");
+        for (const Value &v : Values) {
+            QTest::addRow("%s %s %s %s", v.name, v.given, v.action, v.by) << int(&v - Values);
+        }
     }
-    // Changed behind the window's back, as the View menu does.
-    f.t.options.ViewFileName = false;
-    frmOptions second(f.t.services, ProgramPath);
-    open(second);
-    QCOMPARE(shown(second), defaultsWith("chkNotes=checked;chkFileName=unchecked"));
-    QCOMPARE(second.TabStrip->currentIndex(), 0);
-}
+    void values()
+    {
+        QFETCH(int, row);
+        const Value &v = Values[row];
+        const QString action = v.action;
+        Fixture f;
+        {
+            QSettings raw(QStringLiteral("Quorvan"), QStringLiteral("VLM"));
+            for (const QString &option : QString(v.given).split(';', Qt::SkipEmptyParts)) {
+                raw.setValue("1.0/" + option.section('=', 0, 0), option.section('=', 1));
+            }
+        }
+        ReadOptions(f.t.settings, f.t.options, {});
+        SaveOptions(f.t.settings, f.t.options, ProgramPath);
+        QStringList expected = stored();
+        for (const QString &change : QString(v.changed).split(';', Qt::SkipEmptyParts)) {
+            for (QString &line : expected) {
+                line = line.section('=', 0, 0) == change.section('=', 0, 0) ? change : line;
+            }
+        }
+        frmOptions dialog(f.t.services, ProgramPath);
+        dialog.show();
+        QWidget *widget = dialog.findChild<QWidget *>(v.name);
+        QCOMPARE(shown(widget), v.shows);
+        reveal(dialog, widget);
+        if (action == "click") {
+            click(qobject_cast<QAbstractButton *>(widget));
+        } else if (action.startsWith("choose:")) {
+            chooseItem(*qobject_cast<QComboBox *>(widget), action.mid(7));
+        } else if (action.startsWith("type:")) {
+            auto *spin = qobject_cast<QSpinBox *>(widget);
+            retype(spin != nullptr ? spin->findChild<QLineEdit *>()
+                                   : qobject_cast<QLineEdit *>(widget),
+                   action.mid(5));
+        }
+        QString asked = v.asked;
+        const bool refused = !asked.isEmpty() && asked != AutoLoadFirst;
+        if (refused) {
+            asked = QString(NotANumber).arg(asked);
+            reveal(dialog, dialog.chkNotes); // another page
+        }
+        closeDialog(dialog, v.by);
+        QCOMPARE(f.asked(), asked.isEmpty() ? QStringList() : QStringList{asked});
+        QCOMPARE(stored(), expected);
+        if (refused) {
+            QVERIFY(widget->isVisible() && dialog.isVisible());
+        }
+        // The start-up entry follows the startup type.
+        QCOMPARE(platform::Registry::RegReadString(platform::Hive::CurrentUser,
+                                                   platform::Registry::RunKey, "VLM"),
+                 f.t.options.StartupType == 3 ? ProgramPath : QString());
+    }
+};
 
 QTEST_MAIN(TestOptionsValues)
 #include "test_options_values.moc"
