@@ -1,5 +1,5 @@
-// Popup menu: the item model (1-based numbers, keys, states, sub-menus) and
-// the QMenu built from it, chosen from the keyboard as a user would.
+// Popup menu: 1-based items with keys and sub-menus, and the QMenu built from
+// them as the user sees it.
 
 #include "PopupMenu.h"
 #include "ResourceImages.h"
@@ -17,189 +17,90 @@ class TestPopupMenu : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void removeItemWithItsBranch();
-    void itemModel();
-    void outOfRange();
+    void init();
+    void items();
     void builtMenu();
-    void choose_data();
-    void choose();
-    void rebuiltAfterChange();
+
+private:
+    std::unique_ptr<PopupMenu> menu;
 };
 
-namespace {
-
 // A tray-like menu: a category with a service, an "Add" sub-menu, a separator.
-void fill(PopupMenu &menu)
+void TestPopupMenu::init()
 {
-    menu.addItem("Bank", "cat1", 0, "CFOLDER", false);                // 1
-    menu.addItem("My bank", "srvMy bank", 1, "PW");                   // 2
-    menu.addItem("&Add", "add");                                      // 3
-    menu.addItem("&Password", "addpw", 3, "PADD", true, false, true); // 4
-    menu.addItem("&Category", "addcat", 3);                           // 5
-    menu.addItem("-");                                                // 6
-    menu.addItem("&Open VLM", "open", 0, "VLM", true, false, true);   // 7
-    menu.addItem("Disabled", "off", 0, {}, false);                    // 8
-    menu.addItem("&Exit VLM", "close");                               // 9
+    menu = std::make_unique<PopupMenu>();
+    menu->setImageList(resource_images::imageList(105));
+    menu->addItem("Bank", "cat1", 0, "CFOLDER", false);                // 1
+    menu->addItem("My bank", "srvMy bank", 1, "PW");                   // 2
+    menu->addItem("&Add", "add");                                      // 3
+    menu->addItem("&Password", "addpw", 3, "PADD", true, false, true); // 4
+    menu->addItem("&Category", "addcat", 3);                           // 5
+    menu->addItem("-");                                                // 6
+    menu->addItem("&Open VLM", "open", 0, "VLM", true, false, true);   // 7
+    menu->addItem("Disabled", "off", 0, {}, false);                    // 8
+    menu->addItem("&Exit VLM", "close");                               // 9
 }
 
-QAction *actionFor(QMenu *menu, const QString &text)
+void TestPopupMenu::items()
 {
-    const QList<QAction *> actions = menu->actions();
-    for (QAction *action : actions) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
+    QCOMPARE(menu->indexOf("addpw"), 4);
+    QCOMPARE(menu->indexOf("nope"), 0);
+    // Out of range: setters do nothing, getters answer empty; a separator or
+    // a missing item cannot be a parent.
+    menu->setEnabled(10, true);
+    QCOMPARE(menu->caption(10), QString());
+    QVERIFY(!menu->enabled(0));
+    QCOMPARE(menu->itemOf(nullptr), 0);
+    QCOMPARE(menu->addItem("x", "x", 6), 0);
+    QCOMPARE(menu->addItem("x", "x", 42), 0);
 
-} // namespace
-
-void TestPopupMenu::removeItemWithItsBranch()
-{
-    PopupMenu menu;
-    menu.addItem("first", "a");
-    const int sub = menu.addItem("sub", "b");
-    menu.addItem("child", "c", sub);
-    const int grandchild = menu.addItem("inner", "d", sub);
-    menu.addItem("leaf", "e", grandchild);
-    menu.addItem("last", "f");
-    const int kept = menu.addItem("under last", "g", 6);
-    QCOMPARE(kept, 7);
-    QVERIFY(!menu.removeItem(0));
-    QVERIFY(!menu.removeItem(8));
-    QVERIFY(menu.removeItem(sub));
-    QCOMPARE(menu.count(), 3);
-    QCOMPARE(menu.key(1), QString("a"));
-    QCOMPARE(menu.key(2), QString("f"));
-    QCOMPARE(menu.key(3), QString("g"));
-    QCOMPARE(menu.parentItem(3), 2); // renumbered with its parent
-    QCOMPARE(menu.indexOf("c"), 0);
-}
-
-void TestPopupMenu::itemModel()
-{
-    PopupMenu menu;
-    fill(menu);
-    QCOMPARE(menu.count(), 9);
-    QCOMPARE(menu.indexOf("addpw"), 4);
-    QCOMPARE(menu.indexOf("close"), 9);
-    QCOMPARE(menu.indexOf("nope"), 0);
-    QCOMPARE(menu.key(2), QString("srvMy bank"));
-    QCOMPARE(menu.caption(7), QString("&Open VLM"));
-    QCOMPARE(menu.image(4), QString("PADD"));
-    QCOMPARE(menu.parentItem(2), 1);
-    QCOMPARE(menu.parentItem(7), 0);
-    QVERIFY(menu.hasChildren(3));
-    QVERIFY(!menu.hasChildren(4));
-    QVERIFY(menu.isSeparator(6));
-    QVERIFY(!menu.isSeparator(7));
-    QVERIFY(!menu.enabled(1));
-    QVERIFY(menu.enabled(2));
-    QVERIFY(menu.isDefault(7));
-    QVERIFY(menu.isDefault(4));
-    QVERIFY(!menu.isDefault(9));
-    menu.setEnabled(1, true);
-    QVERIFY(menu.enabled(1));
-    menu.setChecked(9, true);
-    QVERIFY(menu.checked(9));
-    // A separator or a missing item cannot be a parent.
-    QCOMPARE(menu.addItem("x", "x", 6), 0);
-    QCOMPARE(menu.addItem("x", "x", 42), 0);
-    QCOMPARE(menu.count(), 9);
-    menu.clear();
-    QCOMPARE(menu.count(), 0);
-    QCOMPARE(menu.addItem("again"), 1);
-}
-
-void TestPopupMenu::outOfRange()
-{
-    PopupMenu menu;
-    fill(menu);
-    QCOMPARE(menu.key(0), QString());
-    QCOMPARE(menu.caption(10), QString());
-    QVERIFY(!menu.enabled(0));
-    QVERIFY(!menu.isDefault(-1));
-    menu.setEnabled(10, true);
-    menu.setCaption(0, "x");
-    QCOMPARE(menu.count(), 9);
-    QCOMPARE(menu.itemOf(nullptr), 0);
+    // An item goes with its whole branch; the later ones move up with their parents.
+    QCOMPARE(menu->addItem("Inner", "inner", 2), 10); // "My bank" becomes a sub-menu
+    QVERIFY(!menu->removeItem(0));
+    QVERIFY(!menu->removeItem(11));
+    QVERIFY(menu->removeItem(1));
+    QCOMPARE(menu->count(), 7);
+    QCOMPARE(menu->indexOf("inner"), 0);
+    QCOMPARE(menu->key(1), QString("add"));
+    QCOMPARE(menu->parentItem(3), 1);
+    menu->clear();
+    QCOMPARE(menu->addItem("again"), 1);
 }
 
 void TestPopupMenu::builtMenu()
 {
-    PopupMenu menu;
-    menu.setImageList(resource_images::imageList(105));
-    fill(menu);
-    QMenu *shown = menu.menu();
-    const QList<QAction *> top = shown->actions();
-    // Bank (sub-menu), Add (sub-menu), separator, Open, Disabled, Exit.
-    QCOMPARE(top.size(), 6);
-    QVERIFY(top[0]->menu() != nullptr);
-    QVERIFY(!top[0]->isEnabled());
-    QVERIFY(top[1]->menu() != nullptr);
-    QVERIFY(top[2]->isSeparator());
-    QCOMPARE(top[3]->text(), QString("&Open VLM"));
-    QVERIFY(top[3]->font().bold());
-    QVERIFY(!top[5]->font().bold());
-    QVERIFY(!top[4]->isEnabled());
-    QVERIFY(!top[3]->icon().isNull());
-    QVERIFY(top[5]->icon().isNull());
-    QCOMPARE(menu.itemOf(top[3]), 7);
-    QCOMPARE(menu.itemOf(top[5]), 9);
-    QCOMPARE(menu.itemOf(top[1]), 0); // a sub-menu title is not a choice
-    const QList<QAction *> add = top[1]->menu()->actions();
-    QCOMPARE(add.size(), 2);
-    QCOMPARE(menu.itemOf(add[0]), 4);
-    QVERIFY(add[0]->font().bold());
-    QCOMPARE(menu.itemOf(add[1]), 5);
+    // Each entry as the user sees it: caption, sub-menu, greyed, bold, icon, tick.
+    const auto shown = [](const QMenu *shownMenu) {
+        QStringList entries;
+        for (const QAction *a : shownMenu->actions()) {
+            entries << a->text() + (a->menu() ? " >" : "") + (a->isEnabled() ? "" : " grey") +
+                           (a->font().bold() ? " bold" : "") + (a->icon().isNull() ? "" : " icon") +
+                           (a->isChecked() ? " ticked" : "");
+        }
+        return entries;
+    };
+    const QList<QAction *> top = menu->menu()->actions();
+    QCOMPARE(shown(menu->menu()),
+             QStringList({"Bank > grey icon", "&Add >", "", "&Open VLM bold icon", "Disabled grey",
+                          "&Exit VLM"}));
+    QCOMPARE(shown(top[1]->menu()), QStringList({"&Password bold icon", "&Category"}));
+    QCOMPARE(menu->itemOf(top[3]), 7);
+    QCOMPARE(menu->itemOf(top[1]), 0); // a sub-menu title is not a choice
+    QSignalSpy chosen(menu.get(), &PopupMenu::itemChosen);
+    top[1]->menu()->actions()[1]->trigger();
+    QCOMPARE(chosen.value(0), QVariantList({5, "addcat"}));
 
-    QSignalSpy chosen(&menu, &PopupMenu::itemChosen);
-    add[1]->trigger();
-    QCOMPARE(chosen.count(), 1);
-    QCOMPARE(chosen.first().at(0).toInt(), 5);
-    QCOMPARE(chosen.first().at(1).toString(), QString("addcat"));
-}
-
-void TestPopupMenu::choose_data()
-{
-    QTest::addColumn<int>("downs");
-    QTest::addColumn<int>("expected");
-    // Keyboard order of the enabled entries: Add, Open, Exit (Bank and
-    // Disabled are greyed and skipped; the first Down selects the first one).
-    QTest::newRow("open") << 2 << 7;
-    QTest::newRow("exit, past the disabled item") << 3 << 9;
-    QTest::newRow("dismissed") << 0 << 0;
-}
-
-void TestPopupMenu::choose()
-{
-    QFETCH(int, downs);
-    QFETCH(int, expected);
-    PopupMenu menu;
-    fill(menu);
-    QSignalSpy chosen(&menu, &PopupMenu::itemChosen);
-    QMenu *shown = menu.menu();
-    QTimer::singleShot(50, shown, [shown, downs] {
-        for (int i = 0; i < downs; ++i)
-            QTest::keyClick(shown, Qt::Key_Down);
-        QTest::keyClick(shown, downs == 0 ? Qt::Key_Escape : Qt::Key_Return);
-    });
-    QCOMPARE(menu.exec(QPoint(20, 20)), expected);
-    QCOMPARE(chosen.count(), expected == 0 ? 0 : 1);
-    if (expected != 0)
-        QCOMPARE(chosen.first().at(1).toString(), menu.key(expected));
-}
-
-void TestPopupMenu::rebuiltAfterChange()
-{
-    PopupMenu menu;
-    fill(menu);
-    QVERIFY(actionFor(menu.menu(), "Disabled") && !actionFor(menu.menu(), "Disabled")->isEnabled());
-    menu.setEnabled(8, true);
-    menu.setCaption(9, "&Quit");
-    QVERIFY(actionFor(menu.menu(), "Disabled")->isEnabled());
-    QVERIFY(actionFor(menu.menu(), "&Quit") != nullptr);
-    QCOMPARE(menu.itemOf(actionFor(menu.menu(), "&Quit")), 9);
+    // Each change shows in the menu built next.
+    menu->setImage(9, "PW");
+    QCOMPARE(shown(menu->menu()).last(), QString("&Exit VLM icon"));
+    menu->setChecked(9, true);
+    menu->setEnabled(8, true);
+    menu->setCaption(9, "&Quit");
+    QCOMPARE(shown(menu->menu()).mid(4), QStringList({"Disabled", "&Quit icon ticked"}));
+    QCOMPARE(menu->itemOf(menu->menu()->actions()[5]), 9);
+    // Shown and dismissed, it answers no item.
+    QTimer::singleShot(50, [this] { QTest::keyClick(menu->menu(), Qt::Key_Escape); });
+    QCOMPARE(menu->exec(QPoint(20, 20)), 0);
 }
 
 QTEST_MAIN(TestPopupMenu)
