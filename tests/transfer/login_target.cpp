@@ -1,50 +1,44 @@
-// A login form of another program for the typing test: a user name field and
-// a password field. Enter prints what arrived in both (hex of their UTF-8).
+// Another program's login form for the typing tests: a user name and a password
+// field. It says "ready" once it has the focus; Enter prints what arrived in
+// both (hex of their UTF-8) and ends it. Without Enter it ends after 30 s.
 
 #include <cstdio>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWidget>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QWidget form;
-    form.setWindowTitle(QStringLiteral("login target"));
-    auto *layout = new QVBoxLayout(&form);
     auto *user = new QLineEdit(&form);
     auto *password = new QLineEdit(&form);
     password->setEchoMode(QLineEdit::Password);
-    layout->addWidget(user);
-    layout->addWidget(password);
-    form.resize(400, 100);
+    (new QVBoxLayout(&form))->addWidget(user);
+    form.layout()->addWidget(password);
     form.show();
     form.activateWindow();
     user->setFocus();
-    const auto report = [&] {
-        std::printf("fields %s %s\n", user->text().toUtf8().toHex().constData(),
-                    password->text().toUtf8().toHex().constData());
+    const auto say = [](const QByteArray &line) {
+        std::puts(line.constData());
         std::fflush(stdout);
-        QCoreApplication::quit();
     };
-    QObject::connect(user, &QLineEdit::returnPressed, &app, report);
-    QObject::connect(password, &QLineEdit::returnPressed, &app, report);
+    for (QLineEdit *field : {user, password}) {
+        QObject::connect(field, &QLineEdit::returnPressed, &app, [&] {
+            say("fields " + user->text().toUtf8().toHex() + ' ' +
+                password->text().toUtf8().toHex());
+            QCoreApplication::quit();
+        });
+    }
     QTimer ready;
-    ready.setInterval(50);
     QObject::connect(&ready, &QTimer::timeout, &app, [&] {
         if (form.isActiveWindow() && user->hasFocus()) {
             ready.stop();
-            std::puts("ready");
-            std::fflush(stdout);
+            say("ready");
         }
     });
-    ready.start();
-    // Without Enter the test ends us after a while.
-    QTimer giveUp;
-    giveUp.setSingleShot(true);
-    QObject::connect(&giveUp, &QTimer::timeout, &app, &QCoreApplication::quit);
-    giveUp.start(30000);
+    ready.start(50);
+    QTimer::singleShot(30000, &app, &QCoreApplication::quit);
     return app.exec();
 }
