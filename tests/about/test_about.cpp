@@ -1,5 +1,6 @@
 // The about box and tip window as a user meets them, and the system information tool.
 
+#include "DialogChecks.h"
 #include "frmAbout.h"
 #include "frmTip.h"
 #include "Shell.h"
@@ -95,6 +96,8 @@ void TestAbout::aboutBox()
     }
     QCOMPARE(e->shell->opened,
              (QStringList{"https://vellumor.quorvan.example/", "mailto:vellumor@quorvan.example"}));
+    QTest::keyClick(w.get(), Qt::Key_A);
+    QVERIFY(w->isVisible());
     QVERIFY(w->URLwww->text().contains(">vellumor.quorvan.example<") &&
             w->URLmail->text().contains(">vellumor@quorvan.example<"));
 
@@ -109,17 +112,18 @@ void TestAbout::aboutBox()
     QTest::mouseClick(withTools->cmdSysInfo, Qt::LeftButton);
     QCOMPARE(e->shell->opened, QStringList{"/usr/bin/hardinfo"});
     QVERIFY(w->isVisible() && withTools->isVisible() && e->t.prompt.asked.size() == 1);
+    const auto fresh = e->box(); // Enter closes it and follows no link
+    QTest::keyClick(fresh.get(), Qt::Key_Return);
+    QVERIFY(!fresh->isVisible() && e->shell->opened.isEmpty());
 }
 
 void TestAbout::stack_data()
 {
     QTest::addColumn<bool>("tip");
-    QTest::addColumn<int>("key"); // 0: the OK button, -1: the close box
-    const QList<std::pair<const char *, int>> ways{
-        {"OK", 0}, {"Esc", Qt::Key_Escape}, {"Enter", Qt::Key_Return}, {"close box", -1}};
+    QTest::addColumn<QString>("how");
     for (const bool tip : {false, true}) {
-        for (const auto &[how, key] : ways) {
-            QTest::addRow("%s, %s", tip ? "tip" : "about", how) << tip << key;
+        for (const char *how : {"cmdOK", "esc", "enter", "close"}) {
+            QTest::addRow("%s, %s", tip ? "tip" : "about", how) << tip << QString(how);
         }
     }
 }
@@ -127,24 +131,17 @@ void TestAbout::stack_data()
 void TestAbout::stack()
 {
     QFETCH(bool, tip);
-    QFETCH(int, key);
-    std::unique_ptr<frmTip> tipWindow = tip ? std::make_unique<frmTip>(e->t.services) : nullptr;
-    std::unique_ptr<frmAbout> aboutWindow = tip ? nullptr : e->box();
-    QWidget *w = tip ? static_cast<QWidget *>(tipWindow.get()) : aboutWindow.get();
-    QVERIFY(!tip || tipWindow->View());
-    QTest::keyClick(w, Qt::Key_A); // not a key of the dialog: it stays
-    QVERIFY(w->isVisible() && e->t.windows.count() == 1 && e->t.windows.top() == w &&
-            !e->main.widget.isEnabled());
-    QPushButton *ok = tip ? tipWindow->cmdOK : aboutWindow->cmdOK;
-    key == 0  ? QTest::mouseClick(ok, Qt::LeftButton)
-    : key < 0 ? static_cast<void>(w->close())
-              : QTest::keyClick(w, Qt::Key(key));
-    QVERIFY(!w->isVisible() && e->t.windows.isEmpty() && e->main.widget.isEnabled());
-    QVERIFY(!e->t.state.RefreshRequested() && !e->t.state.MenuOnlyRefresh() &&
-            e->main.calls.isEmpty());
-    QVERIFY(e->t.settings.OpenLayoutSettings().GetInteger(w->objectName() + "-State", -1) != -1);
-    // Enter closed the tip rather than drawing one; nothing else was opened.
-    QVERIFY(tip ? tipWindow->lblTipText->text() == about::NoTips : e->shell->opened.isEmpty());
+    QFETCH(QString, how);
+    const auto open = [this, tip]() -> QWidget * {
+        if (tip) {
+            return about::ShowTip(e->t.services).data();
+        }
+        return about::ShowAbout(e->t.services).data();
+    };
+    DialogRow row{open, how};
+    row.refresh = false; // neither window changes anything to show again
+    checkDialog(e->t, e->main.widget, row);
+    QVERIFY(e->main.calls.isEmpty());
 }
 
 void TestAbout::tip()
@@ -166,6 +163,8 @@ void TestAbout::tip()
     QTest::mouseClick(tip.chkLoadTipsAtStartup, Qt::LeftButton, {}, box);
     QCOMPARE(e->storedViewTips(), "true");
     QVERIFY(tip.isVisible() && e->t.options.ViewTips);
+    QTest::keyClick(&tip, Qt::Key_Return); // closes rather than drawing a tip
+    QVERIFY(!tip.isVisible() && tip.lblTipText->text() == about::NoTips);
 }
 
 void TestAbout::showSelfDeleting()
