@@ -118,8 +118,7 @@ void TestCli::commands_data()
     // rm --keep keeps the records, without it they go with the folder.
     row("category twice", "category f.vlm add X", "category f.vlm add x", 1, false, "",
         "already exists");
-    row("subcategory of no category", "", "subcategory f.vlm Nope add S", 1, false, "",
-        "There is no category \"Nope\"");
+    row("subcategory of no category", "", "subcategory f.vlm Nope add S", 1, false, "", "\"Nope\"");
     row("rm no such subcategory", "category f.vlm add X", "subcategory f.vlm X rm Nope", 1, false,
         "", "Nope");
     // Usage errors: exit code 2, with the usage line or a pointer to --help.
@@ -129,6 +128,8 @@ void TestCli::commands_data()
     row("option of another command", "", "ls f.vlm --show-password", 2, false, "", "has no option");
     row("missing service", "", "show f.vlm", 2, false, "", "too few arguments");
     row("extra argument", "", "rm f.vlm a b", 2, false, "", "too many arguments");
+    row("import, extra argument", "", "import f.vlm o.vlm x", 2, false, "", "too many arguments");
+    row("category, extra argument", "", "category f.vlm rename X Y Z", 2, false, "", "too many");
     row("value missing", "", "add f.vlm a -u", 2, false, "", "needs a value");
     row("option twice", "", "add f.vlm a -u x -u y", 2, false, "", "given twice");
     row("bad date", "", "add f.vlm a --expires 2030-2-3", 2, false, "", "is not a date");
@@ -154,8 +155,7 @@ void TestCli::commands_data()
         false, "", "longer than");
     row("missing file", "", "ls nothing.vlm", 1, false, "", "does not exist");
     row("existing service", "add f.vlm Kept", "add f.vlm KEPT", 1, false, "", "\"Kept\"");
-    row("unknown category", "", "add f.vlm Y --category Web", 1, false, "",
-        "There is no category \"Web\"");
+    row("unknown category", "", "add f.vlm Y --category Web", 1, false, "", "no category \"Web\"");
     row("create over a file", "", "create f.vlm", 1, false, "", "already exists");
     // An empty password is refused; --no-password is the explicit way, and
     // such a file is opened without reading a line.
