@@ -1,134 +1,80 @@
-// The expiration rule and the list of records due.
+// The expiration rule (due, within notice, neither) and the list of records due.
 
 #include "Expiration.h"
 #include "StoreFixtures.h"
 
 #include <QLocale>
-#include <QTest>
-
-namespace {
-
-const QDate Today(2026, 6, 15);
-
-PasswordEntry dated(const QString &service, int expireIn, bool notify, int notice)
-{
-    PasswordEntry e = makeRecord(service);
-    e.blExpire = true;
-    e.Dt_Expire = Today.addDays(expireIn);
-    e.blNotExpire = notify;
-    e.ggNotExpire = static_cast<qint16>(notice);
-    e.blChange = false;
-    return e;
-}
-
-} // namespace
 
 class TestExpiration : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void computeDateStatus_data();
-    void computeDateStatus();
-    void dueList_data();
-    void dueList();
-    void bothPartsGiveTwoRowsInOrder();
+    void rule_data();
+    void rule();
 };
 
-void TestExpiration::computeDateStatus_data()
+void TestExpiration::rule_data()
 {
+    QTest::addColumn<bool>("change"); // the change date rather than the expiration
     QTest::addColumn<bool>("active");
-    QTest::addColumn<int>("daysAhead");
-    QTest::addColumn<int>("notice");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("inactive, long past") << false << -100 << 5 << "default";
-    QTest::newRow("today is due") << true << 0 << 0 << "due";
-    QTest::newRow("yesterday") << true << -1 << 10 << "due";
-    QTest::newRow("inside notice") << true << 5 << 5 << "notice";
-    QTest::newRow("just outside notice") << true << 5 << 4 << "default";
-    QTest::newRow("tomorrow, no notice") << true << 1 << 0 << "default";
-    QTest::newRow("negative notice") << true << 1 << -3 << "default";
-}
-
-void TestExpiration::computeDateStatus()
-{
-    QFETCH(bool, active);
-    QFETCH(int, daysAhead);
-    QFETCH(int, notice);
-    QFETCH(QString, expected);
-    const QString got =
-        ComputeDateStatus(active, Today.addDays(daysAhead), notice, QStringLiteral("due"),
-                          QStringLiteral("notice"), QStringLiteral("default"), Today);
-    QCOMPARE(got, expected);
-}
-
-void TestExpiration::dueList_data()
-{
-    QTest::addColumn<int>("expireIn");
+    QTest::addColumn<int>("days"); // from today
     QTest::addColumn<bool>("notify");
     QTest::addColumn<int>("notice");
-    QTest::addColumn<QString>("message"); // "" = not listed
-    const QString shortToday = QLocale::system().toString(Today, QLocale::ShortFormat);
-    const QString shortPast = QLocale::system().toString(Today.addDays(-3), QLocale::ShortFormat);
-    QTest::newRow("expires today")
-        << 0 << false << 0 << (QStringLiteral("Expired from ") + shortToday);
-    QTest::newRow("expired") << -3 << true << 1 << (QStringLiteral("Expired from ") + shortPast);
-    QTest::newRow("in notice") << 5 << true << 5 << "5 days to expiration";
-    QTest::newRow("outside notice") << 5 << true << 4 << "";
-    QTest::newRow("not notified") << 5 << false << 5 << "";
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("message"); // "" = not listed; "Expired from " and the date
+    const auto row = [](const char *name, bool change, bool active, int days, bool notify,
+                        int notice, const char *status, const char *message) {
+        QTest::newRow(name) << change << active << days << notify << notice << QString(status)
+                            << QString(message);
+    };
+    row("inactive, long past", false, false, -100, true, 5, "-", "");
+    row("today", false, true, 0, false, 0, "due", "Expired from ");
+    row("past", false, true, -3, true, 10, "due", "Expired from ");
+    row("inside notice", false, true, 5, true, 5, "notice", "5 days to expiration");
+    row("inside notice, not notified", false, true, 5, false, 5, "notice", "");
+    row("just outside notice", false, true, 5, true, 4, "-", "");
+    row("negative notice", false, true, 1, true, -3, "-", "");
+    row("change today", true, true, 0, false, 0, "due", "Changed from ");
+    row("change inside notice", true, true, 3, true, 3, "notice", "3 days to changing");
+    row("change inactive", true, false, -1, true, 3, "-", "");
 }
 
-void TestExpiration::dueList()
+void TestExpiration::rule()
 {
-    QFETCH(int, expireIn);
+    QFETCH(bool, change);
+    QFETCH(bool, active);
+    QFETCH(int, days);
     QFETCH(bool, notify);
     QFETCH(int, notice);
+    QFETCH(QString, status);
     QFETCH(QString, message);
+    const QDate today(2026, 12, 30), date = today.addDays(days);
+    QCOMPARE(ComputeDateStatus<QString>(active, date, notice, "due", "notice", "-", today), status);
+
+    PasswordEntry e = makeRecord("svc");
+    e.blExpire = !change && active;
+    e.blChange = change && active;
+    (change ? e.Dt_Change : e.Dt_Expire) = date;
+    (change ? e.Dt_Expire : e.Dt_Change) = today.addDays(-10); // inactive, so never listed
+    (change ? e.blNotChange : e.blNotExpire) = notify;
+    (change ? e.ggNotChange : e.ggNotExpire) = static_cast<qint16>(notice);
+    // Beside it a record with both parts announced (the fixture's dates, the change
+    // notice on): rows in collection order, a record's expiration before its change.
+    PasswordEntry both = makeRecord("both");
+    both.blChange = both.blNotChange = true;
     auto store = newStore();
-    QVERIFY(store->AddPassword(dated(QStringLiteral("svc"), expireIn, notify, notice)));
-    PasswordEntry inactive = dated(QStringLiteral("inactive"), -10, true, 30);
-    inactive.blExpire = false;
-    QVERIFY(store->AddPassword(inactive));
-    const std::vector<DueItem> due = DueList(*store, Today);
-    if (message.isEmpty()) {
-        QVERIFY(due.empty());
-        return;
+    QVERIFY(store->AddPassword(e) && store->AddPassword(both));
+    QStringList rows;
+    for (const DueItem &item : DueList(*store, today)) { // the part shows in the message
+        QVERIFY(item.service != "svc" || (item.date == date && item.overdue() == (days <= 0)));
+        rows << item.service + ": " + item.message;
     }
-    QCOMPARE(due.size(), std::size_t(1));
-    QCOMPARE(due[0].service, QStringLiteral("svc"));
-    QCOMPARE(due[0].message, message);
-    QCOMPARE(due[0].overdue(), expireIn <= 0);
-    QCOMPARE(due[0].date, Today.addDays(expireIn));
-}
-
-void TestExpiration::bothPartsGiveTwoRowsInOrder()
-{
-    auto store = newStore();
-    PasswordEntry both = dated(QStringLiteral("both"), -1, false, 0);
-    both.blChange = true;
-    both.Dt_Change = Today.addDays(3);
-    both.blNotChange = true;
-    both.ggNotChange = 3;
-    QVERIFY(store->AddPassword(both));
-    QVERIFY(store->AddPassword(dated(QStringLiteral("another"), 2, true, 2)));
-    const std::vector<DueItem> due = DueList(*store, Today);
-    QCOMPARE(due.size(), std::size_t(3));
-    QCOMPARE(due[0].service, QStringLiteral("another"));
-    QCOMPARE(due[1].part, DueItem::Part::Expiration);
-    QCOMPARE(due[2].part, DueItem::Part::Change);
-    QCOMPARE(due[2].message, QStringLiteral("3 days to changing"));
-    QVERIFY(!due[2].overdue());
-
-    PasswordEntry changed = makeRecord(QStringLiteral("changed"));
-    changed.blExpire = false;
-    changed.blChange = true;
-    changed.Dt_Change = Today;
-    QVERIFY(store->AddPassword(changed));
-    const std::vector<DueItem> more = DueList(*store, Today);
-    QCOMPARE(more.size(), std::size_t(4));
-    QCOMPARE(more[3].service, QStringLiteral("changed"));
-    QCOMPARE(more[3].message, QStringLiteral("Changed from ") +
-                                  QLocale::system().toString(Today, QLocale::ShortFormat));
+    if (message.endsWith("from ")) { // and the date in the user's short format
+        message += QLocale::system().toString(date, QLocale::ShortFormat);
+    }
+    const QStringList expected = {"both: 2 days to expiration", "both: 1 days to changing"};
+    QCOMPARE(rows, message.isEmpty() ? expected : expected + QStringList{"svc: " + message});
 }
 
 QTEST_GUILESS_MAIN(TestExpiration)
