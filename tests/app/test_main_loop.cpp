@@ -1,82 +1,34 @@
+// The main loop and the window stack: who takes input, when refreshes come.
+
 #include "AfterPasses.h"
+#include "DialogSupport.h"
 #include "MainLoop.h"
-#include "WindowStack.h"
+#include "TestServices.h"
 
-#include <functional>
 #include <QTest>
-#include <QTimer>
-
-using app::MainLoop;
-using app::RunState;
 
 namespace {
 
-// What happened, in order, across every window the loop created.
-struct Journal
-{
-    QStringList events;
-    int alive = 0;
-    int mostAlive = 0;
-};
+std::function<void()> duringLoad = [] {}; // runs inside a window's load
 
-class FakeWindow : public app::MainWindowOps
+struct FakeWindow final : app::MainWindowOps
 {
-public:
-    FakeWindow(Journal &journal, bool tray) : m_journal(journal), m_kind(tray ? "tray" : "main")
+    QStringList &log;
+    QString kind;
+    QWidget widget;
+    FakeWindow(QStringList &l, bool tray) : log(l), kind(tray ? "tray " : "main ")
     {
-        m_journal.mostAlive = std::max(m_journal.mostAlive, ++m_journal.alive);
-        log(QStringLiteral("create"));
+        log << kind + "create";
     }
-    ~FakeWindow() override
-    {
-        --m_journal.alive;
-        log(QStringLiteral("release"));
-    }
-    FakeWindow(const FakeWindow &) = delete;
-    FakeWindow &operator=(const FakeWindow &) = delete;
-
-    void UpdateView(qint32 value) override { log(QStringLiteral("UpdateView %1").arg(value)); }
-    void ReloadMenu() override { log(QStringLiteral("ReloadMenu")); }
-    void ReInitMenu() override { log(QStringLiteral("ReInitMenu")); }
+    ~FakeWindow() override { log << kind + "release"; }
+    void UpdateView(qint32 value) override { log << kind + QString::number(value); }
+    void ReloadMenu() override {}
+    void ReInitMenu() override { log << kind + "ReInitMenu"; }
     void GotoSysTray() override {}
-    void SetMenuEnabled(bool) override {}
-    QWidget *window() override { return &m_widget; }
-    void Load() override
-    {
-        if (onLoad) {
-            onLoad();
-            log(QStringLiteral("loaded"));
-        }
-    }
-
-    // Runs during the load, as a window's own load code may run events.
-    std::function<void()> onLoad;
-
-private:
-    void log(const QString &what) { m_journal.events.append(m_kind + QLatin1Char(' ') + what); }
-
-    Journal &m_journal;
-    QString m_kind;
-    QWidget m_widget;
+    void SetMenuEnabled(bool on) override { log << kind + (on ? "menu on" : "menu off"); }
+    QWidget *window() override { return &widget; }
+    void Load() override { duringLoad(); }
 };
-
-// Runs the loop; steps run one after another, each after the passes of the previous one.
-QStringList runWith(RunState &state, const QList<std::function<void()>> &steps, Journal &journal)
-{
-    MainLoop loop(state,
-                  [&journal](bool tray) { return std::make_unique<FakeWindow>(journal, tray); });
-    constexpr int turns = 6;
-    std::function<void(qsizetype)> runStep = [&](qsizetype i) {
-        if (i >= steps.size()) {
-            return;
-        }
-        steps.at(i)();
-        afterPasses(&loop, turns, [&runStep, i] { runStep(i + 1); });
-    };
-    afterPasses(&loop, turns, [&runStep] { runStep(0); });
-    loop.run();
-    return journal.events;
-}
 
 } // namespace
 
@@ -85,110 +37,87 @@ class TestMainLoop : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void refreshAfterTheDialogHasGone();
-    void menuOnlyRefresh_data();
-    void menuOnlyRefresh();
-    void switchingNeverEndsTheLoop();
-    void requestsMadeTogetherMakeOnePass();
-    void exitDuringLoadWaitsForTheLoad();
+    void passes_data();
+    void passes();
 };
 
-void TestMainLoop::refreshAfterTheDialogHasGone()
+void TestMainLoop::passes_data()
 {
-    RunState state;
-    Journal journal;
-    app::WindowStack stack(state);
-    QWidget dialog;
-    const QStringList events = runWith(state,
-                                       {[&] { stack.PushWindow(&dialog); },
-                                        [&] {
-                                            stack.PopWindow(true, false, 7);
-                                            // Nothing is refreshed inside the dialog's unload.
-                                            journal.events.append(QStringLiteral("popped"));
-                                        },
-                                        [&] { state.requestExit(); }},
-                                       journal);
-    QCOMPARE(events, (QStringList{"main create", "popped", "main UpdateView 7", "main release"}));
-    QVERIFY(!state.RefreshRequested());
-    QCOMPARE(state.CurrentMainWindow(), nullptr);
+    // Steps run after the passes of the one before. pop N closes the top dialog
+    // asking for UpdateView(N), logged as N (0: none; menu: menus only); look
+    // notes who takes input: M/m the main window, then D/d per dialog.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("only the top window takes input; one refresh per pass, after the pop")
+        << QStringList{"push pop 1 push pop 2 push push look", "pop 7 look", "pop menu look",
+                       "exit"}
+        << QStringList{"main create", "mdD", "main 2",          "mD",
+                       "main 7",      "M",   "main ReInitMenu", "main release"};
+    QTest::newRow("tray menu off while any dialog is open; switching goes on")
+        << QStringList{"tray switch", "push push", "pop 0", "pop menu", "main switch", "exit"}
+        << QStringList{"main create",   "main release", "tray create",
+                       "tray menu off", "tray menu on", "tray 0",
+                       "tray release",  "main create",  "main release"};
+    QTest::newRow("exit during a load waits for the load")
+        << QStringList{"exitinload switch"}
+        << QStringList{"main create", "main release", "main create", "main loaded", "main release"};
 }
 
-void TestMainLoop::menuOnlyRefresh_data()
+void TestMainLoop::passes()
 {
-    QTest::addColumn<bool>("tray");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("main window re-applies the menus") << false << "main ReInitMenu";
-    QTest::newRow("tray rebuilds its menu") << true << "tray UpdateView 0";
-}
-
-void TestMainLoop::menuOnlyRefresh()
-{
-    QFETCH(bool, tray);
-    QFETCH(QString, expected);
-    RunState state;
-    state.TrayMode = tray;
-    Journal journal;
-    const QStringList events =
-        runWith(state, {[&] { state.requestRefresh(true, true, 0); }, [&] { state.requestExit(); }},
-                journal);
-    QCOMPARE(events.at(1), expected);
-    QCOMPARE(events.size(), 3);
-}
-
-void TestMainLoop::switchingNeverEndsTheLoop()
-{
-    RunState state;
-    Journal journal;
-    const QStringList events = runWith(state,
-                                       {[&] {
-                                            state.TrayMode = true;
-                                            state.requestSwitch();
-                                        },
-                                        [&] {
-                                            state.TrayMode = false;
-                                            state.requestSwitch();
-                                        },
-                                        [&] { state.requestExit(); }},
-                                       journal);
-    QCOMPARE(events, (QStringList{"main create", "main release", "tray create", "tray release",
-                                  "main create", "main release"}));
-    QCOMPARE(journal.mostAlive, 1); // one main window at a time
-    QVERIFY(!state.SwitchWindow());
-}
-
-void TestMainLoop::requestsMadeTogetherMakeOnePass()
-{
-    // Several requests before the loop turns make a single pass.
-    RunState state;
-    Journal journal;
-    const QStringList events = runWith(state, {[&] {
-                                           state.requestRefresh(true, false, 1);
-                                           state.requestRefresh(true, false, 2);
-                                           state.requestExit();
-                                       }},
-                                       journal);
-    QCOMPARE(events, (QStringList{"main create", "main UpdateView 2", "main release"}));
-}
-
-void TestMainLoop::exitDuringLoadWaitsForTheLoad()
-{
-    // The user closes the window while its load still runs events: the
-    // window must outlive its own load, then go.
-    RunState state;
-    Journal journal;
-    MainLoop loop(state, [&](bool tray) {
-        auto window = std::make_unique<FakeWindow>(journal, tray);
-        window->onLoad = [&state] {
-            state.requestExit();
-            for (int i = 0; i < 5; ++i) {
-                QCoreApplication::processEvents();
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, expected);
+    TestServices t;
+    QStringList log;
+    std::array<QWidget, 2> dialogs;
+    // The start file's password dialog opens before any main window: nothing
+    // to disable or refresh, and the wait for it ends when it closes.
+    t.windows.waitUntilEmpty(); // nothing open: returns at once
+    t.windows.PushWindow(&dialogs[0]);
+    QTimer::singleShot(0, &t.windows, [&t] { t.windows.PopWindow(true, false, 5); });
+    t.windows.waitUntilEmpty();
+    QVERIFY(dialogs[0].isEnabled() && !t.state.RefreshRequested());
+    app::MainLoop loop(t.state, [&](bool tray) { return std::make_unique<FakeWindow>(log, tray); });
+    std::function<void(qsizetype)> runStep = [&](qsizetype step) {
+        const QStringList words = step < steps.size() ? steps.at(step).split(' ') : QStringList();
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const QString &word = words.at(i);
+            if (word == "tray" || word == "main") {
+                t.state.TrayMode = word == "tray";
+            } else if (word == "switch") {
+                t.state.requestSwitch();
+            } else if (word == "exit") {
+                t.state.requestExit();
+            } else if (word == "push") {
+                t.windows.PushWindow(&dialogs.at(size_t(t.windows.count())));
+            } else if (word == "pop") {
+                const QString value = words.at(++i);
+                app::UnloadStackedDialog(t.services, *t.windows.top(), "test", value != "0",
+                                         value == "menu", value.toInt());
+            } else if (word == "look") {
+                log << QString(t.state.CurrentMainWindow()->window()->isEnabled() ? "M" : "m");
+                for (qsizetype d = 0; d < t.windows.count(); ++d) {
+                    log.last() += dialogs.at(size_t(d)).isEnabled() ? 'D' : 'd';
+                }
+            } else if (word == "exitinload") {
+                duringLoad = [&t, &log] {
+                    t.state.requestExit();
+                    for (int turn = 0; turn < 5; ++turn) {
+                        QCoreApplication::processEvents();
+                    }
+                    log << "main loaded";
+                };
             }
-        };
-        return window;
-    });
+        }
+        if (step < steps.size()) {
+            afterPasses(&loop, 6, [&runStep, step] { runStep(step + 1); });
+        }
+    };
+    afterPasses(&loop, 6, [&runStep] { runStep(0); });
+    QTimer::singleShot(10000, &loop, [&t] { t.state.requestExit(); }); // never hang
     loop.run();
-    QCOMPARE(journal.events, (QStringList{"main create", "main loaded", "main release"}));
-    QCOMPARE(journal.alive, 0);
+    duringLoad = [] {};
+    QCOMPARE(log, expected);
 }
 
 QTEST_MAIN(TestMainLoop)

@@ -1,5 +1,11 @@
-#include "StartUp.h"
+// Start-up: command-line paths, a later start's hand-over, the options read first.
 
+#include "HandOver.h"
+#include "LoadOptions.h"
+#include "StartUp.h"
+#include "TestServices.h"
+
+#include <QSettings>
 #include <QTest>
 
 class TestStartUp : public QObject
@@ -9,38 +15,21 @@ class TestStartUp : public QObject
 private Q_SLOTS:
     void stripQuotes_data();
     void stripQuotes();
-    void payloadRoundTrip_data();
-    void payloadRoundTrip();
-    void payloadWithoutText();
-    void appTitle();
+    void handOver_data();
+    void handOver();
+    void loadOptions_data();
+    void loadOptions();
 };
 
 void TestStartUp::stripQuotes_data()
 {
     QTest::addColumn<QString>("in");
     QTest::addColumn<QString>("out");
-    QTest::newRow("quoted path with blanks") << "  \"/home/anna/my files/a.VLM\"  "
-                                             << "/home/anna/my files/a.VLM";
-    QTest::newRow("plain path") << "/tmp/a.VLM"
-                                << "/tmp/a.VLM";
-    QTest::newRow("blanks only") << "   "
-                                 << "";
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("one quote") << "\""
-                               << "";
-    QTest::newRow("two quotes") << "\"\""
-                                << "";
-    QTest::newRow("only leading") << "\"a b"
-                                  << "a b";
-    QTest::newRow("only trailing") << "a b\""
-                                   << "a b";
-    QTest::newRow("one pair only") << "\"\"a\"\""
-                                   << "\"a\"";
-    QTest::newRow("blanks inside quotes kept") << "\" a \""
-                                               << " a ";
-    QTest::newRow("tab is not a blank") << "\t\"a\""
-                                        << "\t\"a";
+    QTest::newRow("quoted, blanks around")
+        << QString("  \"/home/my files/a.VLM\"  ") << QString("/home/my files/a.VLM");
+    QTest::newRow("only leading") << QString("\"a b") << QString("a b");
+    QTest::newRow("one pair only") << QString("\"\"a\"\"") << QString("\"a\"");
+    QTest::newRow("tab is not a blank") << QString("\t\"a\"") << QString("\t\"a");
 }
 
 void TestStartUp::stripQuotes()
@@ -48,44 +37,91 @@ void TestStartUp::stripQuotes()
     QFETCH(QString, in);
     QFETCH(QString, out);
     QCOMPARE(app::StripQuotes(in), out);
+    QCOMPARE(app::buildAppTitle(QVersionNumber(1, 2)), QStringLiteral("Vellumor V1.2.0"));
 }
 
-void TestStartUp::payloadRoundTrip_data()
+void TestStartUp::handOver_data()
 {
-    QTest::addColumn<QString>("commandLine");
-    QTest::addColumn<QString>("received");
-    QTest::newRow("quoted") << "\"/home/anna/Pass words.VLM\""
-                            << "/home/anna/Pass words.VLM";
-    QTest::newRow("beyond Latin-1") << "/home/\u00e4nna/\u043f\u0430\u0440\u043e\u043b\u044c.VLM"
-                                    << "/home/\u00e4nna/\u043f\u0430\u0440\u043e\u043b\u044c.VLM";
-    QTest::newRow("quotes only") << "\"\""
-                                 << "";
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<bool>("save"); // the answer to the save question
+    QTest::addColumn<QStringList>("expected");
+    const QString path = "/home/\u00e4nna/\u043f\u0430\u0440\u043e\u043b\u044c.VLM";
+    const QStringList opened{"ask Do you want to save <open file>", "restore", "open " + path,
+                             "UpdateView(0)"};
+    // Without a path the window only comes forward.
+    QTest::newRow("no argument") << app::instancePayload(QString()) << true
+                                 << QStringList{"restore"};
+    QTest::newRow("no bytes") << QByteArray() << true << QStringList{"restore"};
+    QTest::newRow("quoted path") << app::instancePayload('"' + path + '"') << true << opened;
+    QTest::newRow("save cancelled")
+        << app::instancePayload(path) << false << QStringList{opened.constFirst()};
+    QTest::newRow("quotes only") << app::instancePayload("  \"\"") << true << QStringList{};
 }
 
-void TestStartUp::payloadRoundTrip()
+void TestStartUp::handOver()
 {
-    QFETCH(QString, commandLine);
-    QFETCH(QString, received);
-    const QByteArray payload = app::instancePayload(commandLine);
-    QVERIFY(!payload.isEmpty());
-    QVERIFY(!payload.endsWith('\0')); // no terminating zero travels
-    QCOMPARE(app::pathFromPayload(payload), received);
+    QFETCH(QByteArray, payload);
+    QFETCH(bool, save);
+    QFETCH(QStringList, expected);
+    TestServices t;
+    QVERIFY(t.state.Store->NewFile());
+    RecordingWindow window;
+    t.state.setCurrentMainWindow(&window);
+    const app::HandOverActions actions{
+        [&] { window.calls << "restore"; },
+        [&](const QString &prompt) {
+            window.calls << "ask " +
+                                QString(prompt).replace(t.state.Store->FileName(), "<open file>");
+            return save;
+        },
+        [&] { window.calls << "open " + t.state.FilePath; }};
+    app::receiveHandOver(t.state, payload, actions);
+    QCOMPARE(window.calls, expected);
+    QCOMPARE(app::pathFromPayload(payload).isEmpty(), !expected.value(0).startsWith("ask"));
 }
 
-void TestStartUp::payloadWithoutText()
+void TestStartUp::loadOptions_data()
 {
-    // A second start without arguments sends exactly one zero byte.
-    QCOMPARE(app::instancePayload(QString()), QByteArray(1, '\0'));
-    QVERIFY(app::pathFromPayload(QByteArray(1, '\0')).isEmpty());
-    QVERIFY(app::pathFromPayload(QByteArray()).isEmpty());
-    QVERIFY(app::pathFromPayload(QByteArray("\0/tmp/a.VLM", 11)).isEmpty());
-    QVERIFY(app::pathFromPayload(QByteArray("   ")).isEmpty());
+    QTest::addColumn<QString>("language"); // "" leaves the option unset
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("first start") << "" << true;
+    QTest::newRow("code in other case") << "eng" << true;
+    QTest::newRow("not installed") << "ITA" << false;
+    QTest::newRow("blank") << " " << false;
 }
 
-void TestStartUp::appTitle()
+void TestStartUp::loadOptions()
 {
-    QCOMPARE(app::buildAppTitle(QVersionNumber(1, 2, 3)), QStringLiteral("Vellumor V1.2.3"));
-    QCOMPARE(app::buildAppTitle(QVersionNumber(1)), QStringLiteral("Vellumor V1.0.0"));
+    QFETCH(QString, language);
+    QFETCH(bool, starts);
+    QSettings(QStringLiteral("Quorvan"), QStringLiteral("VLM")).clear();
+    TestServices t;
+    SettingsComponent &s = t.settings.OpenOptionSettings();
+    if (!language.isEmpty()) {
+        s.SaveString(QStringLiteral("Language"), language);
+    }
+    s.SaveInteger(QStringLiteral("HistorySize"), 2); // read first: it cuts the list
+    for (const QString name : {"File-1", "File-2", "File-3", "FileName"}) {
+        s.SaveString(name, "/a/" + name);
+    }
+    t.settings.ReleaseOptionSettings();
+    const LanguageRegistry registry;
+    Language component(registry);
+    QString filePath;
+    QCOMPARE(
+        app::LoadOptions(t.settings, t.options, component, t.prompt, "/opt/v", t.recent, filePath),
+        starts);
+    QVERIFY(t.settings.OptionSettings == nullptr);
+    QCOMPARE(component.LanguageComponent() != nullptr, starts);
+    const QList<platform::PromptRequest> told{{"Language DLL Not Found!", "VLM",
+                                               platform::PromptIcon::Critical,
+                                               platform::PromptButtons::Ok}};
+    QCOMPARE(t.prompt.asked, starts ? QList<platform::PromptRequest>{} : told);
+    if (starts) {
+        QCOMPARE(t.options.Path, QStringLiteral("/opt/v"));
+        QCOMPARE(t.recent.paths(), (QStringList{"/a/File-1", "/a/File-2"}));
+        QCOMPARE(filePath, QStringLiteral("/a/FileName"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestStartUp)

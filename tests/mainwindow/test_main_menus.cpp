@@ -1,39 +1,30 @@
-// The main window's menus, toolbar and commands as a user meets them: every
-// entry's caption, shortcut, visibility and enabled state with no file, with
-// a file and no row, and with a row with and without a link; then what the
-// table cannot show (Paste as New after Copy and refresh, Cut then Paste,
-// Reload by position, menu icons switched on and off, shortcuts).
+// The main window as a user meets it: which menu entries and buttons work in
+// each situation, what the commands do, the layout kept across restarts, and
+// the two main windows taking turns under the real main loop.
 
+#include "AfterPasses.h"
 #include "frmMain.h"
 #include "frmPW.h"
+#include "frmTray.h"
 #include "Grid.h"
+#include "MainLoop.h"
 #include "MainMenus.h"
 #include "PasswordGrid.h"
+#include "StartUp.h"
 #include "TestRoutines.h"
 #include "Tree.h"
 
-#include <array>
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
-using platform::PromptAnswer;
-
 namespace {
-
-// The four situations of the table, in its column order.
-enum Situation
-{
-    NoFile,
-    NoRow,
-    RowWithUrl,
-    RowWithoutUrl,
-};
 
 struct Fixture : TestRoutines
 {
@@ -57,13 +48,11 @@ struct Fixture : TestRoutines
     }
 
     MainMenus &menus() const { return *window->menus(); }
-    QAction *item(const char *menu, int index) const
-    {
-        return menus().item(QString::fromLatin1(menu), index);
-    }
+    QAction *item(const char *menu, int index) const { return menus().item(menu, index); }
 
-    // "mail" with a link, "bank" with only an expire link.
-    void openFile()
+    // "mail" with a link, "bank" with only an expire link; then the row of
+    // the service given, if any.
+    void openFile(const QString &service = QString())
     {
         t.state.Store->NewFile();
         PasswordEntry mail;
@@ -78,38 +67,13 @@ struct Fixture : TestRoutines
         QVERIFY(t.state.Store->AddPassword(mail));
         QVERIFY(t.state.Store->AddPassword(bank));
         window->UpdateView(0);
-    }
-
-    void select(const QString &service) const
-    {
-        controls::Grid &grid = *window->grid();
-        for (int row = 1; row <= grid.rowCount(); ++row) {
-            if (grid.cellText(row, grid.columnIndex(QStringLiteral("Service"))) == service) {
-                grid.setSelectedRow(row);
-            }
-        }
-    }
-
-    void reach(Situation situation)
-    {
-        if (situation != NoFile) {
-            openFile();
-        }
-        if (situation == RowWithUrl) {
-            select(QStringLiteral("mail"));
-        } else if (situation == RowWithoutUrl) {
-            select(QStringLiteral("bank"));
+        if (!service.isEmpty()) {
+            window->grid()->setSelectedRow(service == "bank" ? 1 : 2); // sorted by service
         }
     }
 
     void press(int key) const { QTest::keyClick(window.get(), Qt::Key(key), Qt::ControlModifier); }
 };
-
-// 'h' hidden, 'd' shown but disabled, 'e' shown and enabled.
-QChar stateOf(bool visible, bool enabled)
-{
-    return QLatin1Char(!visible ? 'h' : enabled ? 'e' : 'd');
-}
 
 } // namespace
 
@@ -118,218 +82,84 @@ class TestMainMenus : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void menuItems_data();
-    void menuItems();
-    void toolbar_data();
-    void toolbar();
-    void pasteFollowsCopyAndRefresh();
-    void cutThenPaste();
+    void init() { QSettings("Quorvan", "VLM").clear(); }
+    void states_data();
+    void states();
+    void editKeys();
     void reloadByPosition();
     void menuIcons();
-    void viewItems();
-    void shortcutsNeedTheirItem();
-
-private:
-    // One window per situation, shared by the rows of the two tables.
-    std::array<std::unique_ptr<Fixture>, 4> m_situations;
+    void passwordCommands();
+    void layoutKept();
+    void takingTurns();
 };
 
-void TestMainMenus::initTestCase()
+void TestMainMenus::states_data()
 {
-    for (const Situation situation : {NoFile, NoRow, RowWithUrl, RowWithoutUrl}) {
-        m_situations.at(situation) = std::make_unique<Fixture>();
-        m_situations.at(situation)->reach(situation);
-    }
+    QTest::addColumn<bool>("file");
+    QTest::addColumn<QString>("row");
+    // Each menu's entries in order, then the toolbar's buttons: h hidden,
+    // d shown but disabled, e shown and enabled (Reload and Help never change).
+    QTest::addColumn<QString>("menus");
+    QTest::addColumn<QString>("toolbar");
+    QTest::newRow("no file") << false << ""
+                             << "File:eeehhhhhhhhee Edit:hhhhhhhhhhh View:eeehhhh SortOrder:hh "
+                                "Password:hhhhhhhhh Option:eheee"
+                             << "eedhhhhddddhdddddee";
+    QTest::newRow("no row") << true << ""
+                            << "File:eeeeeeehhhhee Edit:dddedddeddd View:eeeeeee SortOrder:ee "
+                               "Password:eddheeeee Option:eeeee"
+                            << "eeehhhheeeeheeeeeee";
+    QTest::newRow("row with a link") << true << "mail"
+                                     << "File:eeeeeeehhhhee Edit:eedeeeeeede View:eeeeeee "
+                                        "SortOrder:ee Password:eeeheeeee Option:eeeee"
+                                     << "eeehhhheeeeheeeeeee";
+    QTest::newRow("row with an expire link only")
+        << true << "bank"
+        << "File:eeeeeeehhhhee Edit:eedeeededed View:eeeeeee SortOrder:ee Password:eeeheeeee "
+           "Option:eeeee"
+        << "eeehhhheeeeheeeeeee";
 }
 
-void TestMainMenus::cleanupTestCase()
+void TestMainMenus::states()
 {
-    for (auto &fixture : m_situations) {
-        fixture.reset();
+    QFETCH(bool, file);
+    QFETCH(QString, row);
+    QFETCH(QString, menus);
+    QFETCH(QString, toolbar);
+    Fixture f;
+    if (file) {
+        f.openFile(row);
     }
-}
-
-void TestMainMenus::menuItems_data()
-{
-    QTest::addColumn<QString>("menu");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("shortcut");
-    QTest::addColumn<QString>("states"); // no file, no row, row with URL, row without
-    const auto row = [](const char *menu, int index, const char *caption, const char *shortcut,
-                        const char *states) {
-        QTest::addRow("%s(%d)", menu, index)
-            << QString::fromLatin1(menu) << index << QString::fromLatin1(caption)
-            << QString::fromLatin1(shortcut) << QString::fromLatin1(states);
+    const auto state = [](bool visible, const QAction *item) {
+        return QLatin1Char(!visible ? 'h' : item->isEnabled() ? 'e' : 'd');
     };
-    row("mnuFile", 0, "&New...", "Ctrl+N", "eeee");
-    row("mnuFile", 1, "&Open...", "Ctrl+O", "eeee");
-    row("mnuFile", 2, "&Reload ", "", "eeee");
-    row("mnuReload", 0, "", "", "dddd");
-    row("mnuFile", 3, "&Save", "Ctrl+S", "heee");
-    row("mnuFile", 4, "Save &As...", "", "heee");
-    row("mnuFile", 5, "", "", "heee");
-    row("mnuFile", 6, "&Import Cat/SubC...", "", "heee");
-    row("mnuFile", 7, "&Export...", "", "hhhh");
-    row("mnuFile", 8, "", "", "hhhh");
-    row("mnuFile", 9, "Pre&view", "", "hhhh");
-    row("mnuFile", 10, "&Print", "", "hhhh");
-    row("mnuFile", 11, "", "", "eeee");
-    row("mnuFile", 12, "&Exit", "", "eeee");
-    row("mnuEdit", 0, "Cu&t", "Ctrl+X", "hdee");
-    row("mnuEdit", 1, "&Copy", "Ctrl+C", "hdee");
-    row("mnuEdit", 2, "&Paste as New", "Ctrl+V", "hddd");
-    row("mnuEdit", 3, "", "", "heee");
-    row("mnuEdit", 4, "Copy Pass&word", "", "hdee");
-    row("mnuEdit", 5, "Copy &User/Password", "", "hdee");
-    row("mnuEdit", 6, "Copy &URL", "", "hded");
-    row("mnuEdit", 7, "", "", "heee");
-    row("mnuEdit", 8, "&Execute URL", "", "hded");
-    row("mnuEdit", 9, "Exec. Expire-PW URL", "", "hdde");
-    row("mnuEdit", 10, "Exec. Change-PW URL", "", "hded");
-    row("mnuView", 0, "&Toolbar", "", "eeee");
-    row("mnuView", 1, "&StatusBar", "", "eeee");
-    row("mnuView", 2, "&Tree View", "", "eeee");
-    row("mnuView", 3, "", "", "heee");
-    row("mnuView", 4, "&Column", "", "heee");
-    row("mnuView", 5, "&Sort", "", "heee");
-    row("mnuView", 6, "Sort &Order", "", "heee");
-    row("mnuSortOrder", 0, "&Ascending", "", "heee");
-    row("mnuSortOrder", 1, "&Descending", "", "heee");
-    row("mnuPassword", 0, "&Add ...", "", "heee");
-    row("mnuPassword", 1, "&Edit ....", "", "hdee");
-    row("mnuPassword", 2, "&Delete ...", "", "hdee");
-    row("mnuPassword", 3, "C&hange Cat/Sub", "", "hhhh");
-    row("mnuPassword", 4, "", "", "heee");
-    row("mnuPassword", 5, "&Category Edit ...", "", "heee");
-    row("mnuPassword", 6, "&Sub Category Edit ...", "", "heee");
-    row("mnuPassword", 7, "", "", "heee");
-    row("mnuPassword", 8, "Check Exp./Change", "", "heee");
-    row("mnuOption", 0, "&Program Option ...", "", "eeee");
-    row("mnuOption", 1, "&Add/Change File Password ...", "", "heee");
-    row("mnuOption", 2, "", "", "eeee");
-    row("mnuOption", 3, "Save View Options Now", "", "eeee");
-    row("mnuOption", 4, "Go to System &Tray", "", "eeee");
-    row("mnuHelp", 0, "&Contents", "", "hhhh");
-    row("mnuHelp", 1, "&Search For Help On...", "", "hhhh");
-    row("mnuHelp", 2, "", "", "hhhh");
-    row("mnuHelp", 3, "&WWW Link & Mail", "", "eeee");
-    row("mnuHelpWeb", 0, "Go To &Homepage", "", "eeee");
-    row("mnuHelpWeb", 1, "&Email me...", "", "eeee");
-    row("mnuHelp", 4, "", "", "eeee");
-    row("mnuHelp", 5, "&About VLM...", "", "eeee");
-    // The popups show only on a click: their captions here, their link
-    // entries when the record popup opens.
-    const QStringList popup =
-        QStringLiteral("&Execute URL|Exec. Expire-PW URL|Exec. Change-PW URL||&Cut|&Copy|"
-                       "&Paste as New||Copy Pass&word|Copy &User/Password|Copy &URL||"
-                       "&Add Password|&Edit|&Delete")
-            .split(QLatin1Char('|'));
-    for (int i = 0; i < popup.size(); ++i) {
-        QTest::addRow("mnuPopup(%d)", i)
-            << QStringLiteral("mnuPopup") << i << popup.at(i) << QString() << QString();
-    }
-    row("mnuPopupCol", 0, "&Hide Column", "", "");
-    row("mnuPopupCol", 1, "&Group By", "", "");
-    row("mnuPopupCol", 3, "Sort &Ascending", "", "");
-    row("mnuPopupCol", 4, "Sort &Descending", "", "");
-}
-
-void TestMainMenus::menuItems()
-{
-    QFETCH(QString, menu);
-    QFETCH(int, index);
-    QFETCH(QString, caption);
-    QFETCH(QString, shortcut);
-    QFETCH(QString, states);
-    for (const Situation situation : {NoFile, NoRow, RowWithUrl, RowWithoutUrl}) {
-        const Fixture &f = *m_situations.at(situation);
-        const QAction *action = f.menus().item(menu, index);
-        QVERIFY(action != nullptr);
-        QCOMPARE(action->text(), caption);
-        QCOMPARE(action->shortcut().toString(), shortcut);
-        if (!states.isEmpty()) {
-            QCOMPARE(stateOf(f.menus().itemVisible(menu, index), action->isEnabled()),
-                     states.at(situation));
+    QStringList seen;
+    for (const QString &expected : menus.split(' ')) {
+        const QString menu = "mnu" + expected.section(':', 0, 0);
+        seen << expected.section(':', 0, 0) + ':';
+        for (int i = 0; i < expected.section(':', 1).size(); ++i) {
+            seen.last() += state(f.menus().itemVisible(menu, i), f.menus().item(menu, i));
         }
     }
-}
-
-void TestMainMenus::toolbar_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("tooltip");
-    QTest::addColumn<QString>("states");
-    const auto row = [](const char *key, const char *tooltip, const char *states) {
-        QTest::newRow(key) << QString::fromLatin1(key) << QString::fromLatin1(tooltip)
-                           << QString::fromLatin1(states);
-    };
-    row("new", "New File", "eeee");
-    row("open", "Open File", "eeee");
-    row("save", "Save File", "deee");
-    row("sep1", "", "hhhh");
-    row("preview", "Preview", "hhhh");
-    row("print", "Print", "hhhh");
-    row("sep2", "", "hhhh");
-    row("cut", "Cut", "deee");
-    row("copy", "Copy", "deee");
-    row("paste", "Paste", "deee");
-    row("sep3", "", "deee");
-    row("search", "Search", "hhhh");
-    row("sep4", "", "deee");
-    row("add", "Add Password", "deee");
-    row("edit", "Edit Password", "deee");
-    row("del", "Delete Password", "deee");
-    row("sep5", "", "deee");
-    row("help", "Help", "eeee");
-    row("what", "What's this?", "eeee");
-}
-
-void TestMainMenus::toolbar()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, tooltip);
-    QFETCH(QString, states);
-    for (const Situation situation : {NoFile, NoRow, RowWithUrl, RowWithoutUrl}) {
-        const Fixture &f = *m_situations.at(situation);
-        const QAction *button = f.menus().toolButton(key);
-        QVERIFY(button != nullptr);
-        QCOMPARE(button->isSeparator(), tooltip.isEmpty());
-        if (!tooltip.isEmpty()) {
-            QCOMPARE(button->toolTip(), tooltip);
-            QVERIFY(!button->icon().isNull());
-            QVERIFY(button->text().isEmpty() || button->text() == tooltip);
-        }
-        QCOMPARE(stateOf(button->isVisible(), button->isEnabled()), states.at(situation));
+    QCOMPARE(seen.join(' '), menus);
+    QString buttons;
+    for (const QAction *button : f.menus().toolbar()->actions()) {
+        buttons += state(button->isVisible(), button);
     }
+    QCOMPARE(buttons, toolbar);
 }
 
-void TestMainMenus::pasteFollowsCopyAndRefresh()
+void TestMainMenus::editKeys()
 {
     Fixture f;
-    f.reach(RowWithUrl);
+    f.openFile("mail");
     QAction *paste = f.item("mnuEdit", 2);
-    QVERIFY(!paste->isEnabled());
     f.press(Qt::Key_C);
     QVERIFY(paste->isEnabled());
     QCOMPARE(f.t.state.ClipboardEntry()->Password, QStringLiteral("mail-pw"));
-    f.window->UpdateView(f.window->tree()->firstNode());
-    QVERIFY(!paste->isEnabled());
-    QVERIFY(f.t.state.ClipboardEntry().has_value()); // only the item is off
-    f.window->UpdateView(0);
-    QVERIFY(!paste->isEnabled());
     QVERIFY(f.clipboard.entries.isEmpty()); // the system clipboard is another thing
-}
-
-void TestMainMenus::cutThenPaste()
-{
-    Fixture f;
-    f.reach(RowWithUrl);
-    f.press(Qt::Key_X);
-    QVERIFY(!f.t.state.Store->Passwords().Contains(QStringLiteral("mail")));
-    QCOMPARE(f.window->grid()->rowCount(), 1);
+    f.window->UpdateView(f.window->tree()->firstNode());
+    QVERIFY(!paste->isEnabled()); // a refresh turns the item off; the key still works
     f.press(Qt::Key_V);
     auto *dialog = qobject_cast<frmPW *>(f.t.windows.top());
     QVERIFY(dialog != nullptr);
@@ -337,6 +167,16 @@ void TestMainMenus::cutThenPaste()
     QCOMPARE(dialog->txtService->text(), QString());
     QCOMPARE(dialog->txtPw->text(), QStringLiteral("mail-pw"));
     dialog->close();
+    f.window->grid()->setSelectedRow(2);
+    f.press(Qt::Key_X);
+    QCOMPARE(f.window->grid()->rowCount(), 1);
+    f.press(Qt::Key_S); // a new file is saved under a name first
+    QCOMPARE(f.t.dialogs.asked.size(), 1);
+    // Without a file the Edit menu is gone, and its keys with it.
+    f.t.state.Store = std::make_unique<PasswordStore>();
+    f.window->UpdateView(0);
+    f.press(Qt::Key_V);
+    QVERIFY(f.t.windows.isEmpty());
 }
 
 void TestMainMenus::reloadByPosition()
@@ -344,101 +184,151 @@ void TestMainMenus::reloadByPosition()
     QTemporaryDir dir;
     const QString first = dir.filePath(QStringLiteral("First & Co.VLM"));
     const QString second = dir.filePath(QStringLiteral("Second.VLM"));
-    QVERIFY(writeFile(first, QString(), {QStringLiteral("one")}));
     QVERIFY(writeFile(second, QString(), {QStringLiteral("two")}));
     Fixture f;
     f.t.recent.add(first);
     f.t.recent.add(second);
     f.window->ReloadMenu();
-    QCOMPARE(f.item("mnuReload", 2)->text(), QStringLiteral("&2. ") + second);
-    QCOMPARE(f.item("mnuReload", 1)->text(),
-             QStringLiteral("&1. ") +
-                 QString(first).replace(QStringLiteral("&"), QStringLiteral("&&")));
+    QCOMPARE(f.item("mnuReload", 1)->text(), "&1. " + QString(first).replace("&", "&&"));
+    QCOMPARE(f.item("mnuReload", 2)->text(), "&2. " + second);
     QVERIFY(!f.item("mnuReload", 0)->isVisible());
     f.item("mnuReload", 2)->trigger();
-    QCOMPARE(f.t.state.Store->FileName(), second);
     QCOMPARE(f.t.state.FilePath, second);
-    // Opening moved it to the front; the items follow the list.
-    QCOMPARE(f.item("mnuReload", 1)->text(), QStringLiteral("&1. ") + second);
-    // A modified file is offered for saving first; Cancel keeps it open.
-    QVERIFY(f.t.state.Store->AddCategory(QStringLiteral("Work")));
-    f.t.prompt.queue(PromptAnswer::Cancel);
-    f.item("mnuReload", 2)->trigger();
-    QCOMPARE(f.t.prompt.asked.last().text,
-             QStringLiteral("Do you want to save ") + second + QStringLiteral("?"));
-    QCOMPARE(f.t.state.Store->FileName(), second);
+    QCOMPARE(f.item("mnuReload", 1)->text(), "&1. " + second); // opened: now first
 }
 
 void TestMainMenus::menuIcons()
 {
+    // Icons go by caption: the popup's "&Copy" shares Edit's; Exit has none.
     Fixture f;
-    // Icons go by caption: Edit's "&Copy" shares the popup's, the grid's
-    // sort-order and column popup entries have theirs, Exit has none.
-    const auto iconed = [&f] {
-        QList<bool> shown;
-        for (const auto &[menu, index] :
-             std::initializer_list<std::pair<const char *, int>>{{"mnuEdit", 1},
-                                                                 {"mnuPopup", 5},
-                                                                 {"mnuSortOrder", 0},
-                                                                 {"mnuPopupCol", 0},
-                                                                 {"mnuView", 2},
-                                                                 {"mnuHelpWeb", 1},
-                                                                 {"mnuFile", 12}}) {
-            shown << !f.item(menu, index)->icon().isNull();
+    for (const bool on : {false, true}) {
+        f.t.options.ViewMenuIcon = on;
+        f.window->ReInitMenu();
+        QString shown;
+        for (const auto &[menu, index] : {std::pair{"mnuPopup", 5}, std::pair{"mnuSortOrder", 0},
+                                          std::pair{"mnuPassword", 6}, std::pair{"mnuFile", 12}}) {
+            shown += f.item(menu, index)->icon().isNull() ? '-' : 'i';
         }
-        return shown;
-    };
-    const QList<bool> on{true, true, true, true, true, true, false};
-    QCOMPARE(iconed(), on);
-    f.t.options.ViewMenuIcon = false;
-    f.window->ReInitMenu();
-    QCOMPARE(iconed(), QList<bool>(on.size(), false));
-    f.t.options.ViewMenuIcon = true;
-    f.window->ReInitMenu();
-    QCOMPARE(iconed(), on);
+        QCOMPARE(shown, on ? QStringLiteral("iii-") : QStringLiteral("----"));
+    }
 }
 
-void TestMainMenus::viewItems()
+void TestMainMenus::passwordCommands()
 {
     Fixture f;
-    f.reach(NoRow);
-    QAction *toolbar = f.item("mnuView", 0);
-    toolbar->trigger();
-    QVERIFY(f.menus().toolbar() == nullptr);
-    QVERIFY(f.window->findChild<QToolBar *>() == nullptr);
-    toolbar->trigger();
-    QVERIFY(f.menus().toolButton(QStringLiteral("save"))->isEnabled()); // built for the file
-    f.item("mnuView", 1)->trigger();
-    QVERIFY(f.window->statusBar()->isHidden());
-    f.item("mnuView", 2)->trigger();
-    QVERIFY(f.window->tree()->isHidden());
-}
-
-void TestMainMenus::shortcutsNeedTheirItem()
-{
-    Fixture f;
-    f.reach(RowWithUrl);
-    f.press(Qt::Key_C);
-    // Without a file the Edit menu is gone, and its keys with it.
-    f.t.state.Store = std::make_unique<PasswordStore>();
-    f.window->UpdateView(0);
-    f.press(Qt::Key_V);
-    QVERIFY(f.t.windows.isEmpty());
     f.openFile();
-    f.press(Qt::Key_X); // no row: nothing to cut
-    QCOMPARE(f.t.state.Store->Passwords().Count(), 2);
-    f.press(Qt::Key_S); // a new file is saved under a name first
-    QCOMPARE(f.t.dialogs.asked.size(), 1);
-    // The key of a disabled item still runs its command.
-    f.press(Qt::Key_V);
-    QVERIFY(qobject_cast<frmPW *>(f.t.windows.top()) != nullptr);
-    f.t.windows.top()->close();
-    // F4 without a row says why nothing opens.
     QTest::keyClick(f.window->grid()->findChild<QTableView *>(), Qt::Key_F4);
-    QVERIFY(!f.t.prompt.asked.isEmpty());
     QCOMPARE(f.t.prompt.asked.last().text,
              QStringLiteral("You must select a service before trying to edit!"));
-    QCOMPARE(f.t.prompt.asked.last().icon, platform::PromptIcon::Exclamation);
+    f.window->grid()->setSelectedRow(2);
+    f.item("mnuPassword", 1)->trigger();
+    auto *dialog = qobject_cast<frmPW *>(f.t.windows.top());
+    QVERIFY(dialog != nullptr && dialog->txtService->text() == QStringLiteral("mail"));
+    dialog->close();
+    f.item("mnuPassword", 6)->trigger(); // subcategories need a category first
+    QCOMPARE(f.t.prompt.asked.last().text,
+             QStringLiteral("Cannot insert a subcategory without insert a category first!"));
+    // Delete asks first; No keeps the record.
+    f.t.prompt.queue(platform::PromptAnswer::No);
+    f.item("mnuPassword", 2)->trigger();
+    QCOMPARE(f.t.prompt.asked.last().text, QStringLiteral("Do you want to delete Service 'mail'?"));
+    QCOMPARE(f.window->grid()->rowCount(), 2);
+    f.item("mnuPassword", 2)->trigger();
+    QCOMPARE(f.window->grid()->rowCount(), 1);
+}
+
+void TestMainMenus::layoutKept()
+{
+    {
+        Fixture f;
+        f.openFile();
+        f.item("mnuView", 0)->trigger();
+        QVERIFY(f.window->findChild<QToolBar *>() == nullptr);
+        f.item("mnuView", 0)->trigger();
+        const QAction *save = f.menus().toolButton(QStringLiteral("save"));
+        QVERIFY(save->toolTip() == QStringLiteral("Save File") &&
+                save->isEnabled());                       // for the file
+        f.window->runCommand(MainCommand::ViewStatusBar); // toggles its View item
+        f.item("mnuView", 2)->trigger();
+        f.window->passwordGrid()->columnMenu()->actions().at(1)->trigger(); // hides Password
+        f.window->grid()->setColumnWidth(QStringLiteral("URL"), 150);
+        f.window->passwordGrid()->SortGrid(f.window->grid()->columnIndex("ExpDate"), false, true,
+                                           2);
+        f.item("mnuOption", 3)->trigger(); // Save View Options Now
+    }
+    // Kept under the names older versions read, without the group or notes columns.
+    const QSettings stored("Quorvan", "VLM");
+    QVERIFY(stored.value("1.0/SortCol") == 9 && stored.value("1.0/SortOrd") == 2);
+    QVERIFY(stored.contains("1.0/ColWidth15") && !stored.contains("1.0/ColVis3") &&
+            !stored.contains("1.0/ColVis16"));
+    Fixture f;
+    QVERIFY(f.window->tree()->isHidden() && f.window->statusBar()->isHidden());
+    QVERIFY(!f.item("mnuView", 2)->isChecked() && !f.item("mnuView", 1)->isChecked());
+    QVERIFY(!f.window->grid()->columnVisible(QStringLiteral("Password")));
+    QVERIFY(!f.window->passwordGrid()->columnMenu()->actions().at(1)->isChecked());
+    QCOMPARE(f.window->grid()->columnWidth(QStringLiteral("URL")), 150);
+    QCOMPARE(f.window->passwordGrid()->sortColumn(), f.window->grid()->columnIndex("ExpDate"));
+    QVERIFY(f.window->passwordGrid()->orderDescendingItem()->isChecked());
+}
+
+void TestMainMenus::takingTurns()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Handed Over.VLM"));
+    QVERIFY(writeFile(file, QString(), {QStringLiteral("Mail")}));
+    TestRoutines r;
+    app::RunState &state = r.t.state;
+    state.AppTitle = app::buildAppTitle(QVersionNumber(1, 0, 0));
+    state.Store->NewFile();
+    state.Store->AddCategory(QStringLiteral("Work")); // changed: leaving asks to save
+    r.t.options.ViewTips = false; // the tip of the day would wait for its reader
+    QStringList made;
+    frmMain *main = nullptr;
+    frmTray *tray = nullptr;
+    app::MainLoop loop(state, [&](bool inTray) -> std::unique_ptr<app::MainWindowOps> {
+        made << (inTray ? "tray" : "main");
+        main = inTray ? nullptr : new frmMain(r.t.services, r.routines);
+        tray = inTray ? new frmTray(r.t.services, r.routines) : nullptr;
+        return std::unique_ptr<app::MainWindowOps>(inTray ? static_cast<app::MainWindowOps *>(tray)
+                                                          : main);
+    });
+    const QList<std::function<void()>> steps{
+        [&] {
+            QVERIFY(main->isVisible() && main->IsInstanceWindow() && !state.FirstStart);
+            QCOMPARE(main->windowTitle(), QStringLiteral("Vellumor V1.0.0"));
+            main->GotoSysTray();
+        },
+        [&] {
+            QVERIFY(tray->IsInstanceWindow() && tray->MenuEnabled() && !tray->isVisible());
+            r.t.prompt.queue(platform::PromptAnswer::Cancel);
+            tray->MenuClick(QStringLiteral("close"));
+        },
+        [&] { tray->OpenMainWindow(); }, // still running: the tray took it
+        [&] {
+            r.t.prompt.queue(platform::PromptAnswer::No); // not saved, but opened
+            main->HandOver(app::instancePayload('"' + file + '"'));
+            QCOMPARE(main->tree()->text(main->tree()->firstNode()), QStringLiteral("Handed Over"));
+            r.t.prompt.queue(platform::PromptAnswer::No);
+            QVERIFY(!main->close());
+        },
+        [&] {
+            r.t.prompt.queue(platform::PromptAnswer::Yes);
+            QVERIFY(main->close());
+        }};
+    std::function<void(qsizetype)> runStep = [&](qsizetype i) {
+        if (i < steps.size()) {
+            steps.at(i)();
+            afterPasses(&loop, 6, [&runStep, i] { runStep(i + 1); });
+        }
+    };
+    afterPasses(&loop, 6, [&runStep] { runStep(0); });
+    QTimer::singleShot(10000, &loop, [&state] { state.requestExit(); }); // never hang
+    loop.run();
+    QCOMPARE(made, (QStringList{"main", "tray", "main"}));
+    // The tray's save question, the hand-over's, then the exit question twice.
+    QCOMPARE(r.t.prompt.asked.size(), 4);
+    QCOMPARE(r.t.prompt.asked.at(0).text, QStringLiteral("Save Datafile before exit ?"));
+    QCOMPARE(r.t.recent.paths(), QStringList{file});
 }
 
 QTEST_MAIN(TestMainMenus)
