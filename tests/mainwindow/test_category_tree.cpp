@@ -424,6 +424,11 @@ void TestCategoryTree::sorting()
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(service - 1) + 5, 5));
     QCOMPARE(f.services(), (QStringList{"a", "b", "c"}));
+    // Choosing the "&Sort" item already checked keeps the sort, its arrow and its check.
+    f.passwords.sortMenu()->actions().constFirst()->trigger();
+    QCOMPARE(f.services(), (QStringList{"a", "b", "c"}));
+    QCOMPARE(f.grid.columnHeaderImage(service), f.images->index("ASC"));
+    QCOMPARE(checked(), (QStringList{"Service [x]", "&Ascending [x]"}));
     // Status columns sort by how urgent, and keep their own header icon.
     f.passwords.SortGrid(f.column("Expire"), false, true, 2);
     QCOMPARE(f.services(), (QStringList{"c", "a", "b"}));

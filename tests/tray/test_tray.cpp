@@ -69,6 +69,7 @@ private Q_SLOTS:
     void choose_data();
     void choose();
     void menuShutWhileDialogOpen();
+    void iconItemsAndMessages();
 };
 
 void TestTray::menu()
@@ -159,6 +160,35 @@ void TestTray::menuShutWhileDialogOpen()
     Q_EMIT icon.activated(QSystemTrayIcon::MiddleClick);
     Q_EMIT icon.activated(QSystemTrayIcon::Context);
     QVERIFY(shown && f.t.state.SwitchWindow() && !f.t.state.TrayMode);
+}
+
+void TestTray::iconItemsAndMessages()
+{
+    // Items by index or key; a missing one is refused, never guessed.
+    frmSysTray icon;
+    QCOMPARE(icon.AddMenuItem("One", "one", false, 0, 0, "", false, true), 1);
+    QCOMPARE(icon.AddMenuItem("Two", "two", true, 0, 0, "", true, true), 2);
+    QVERIFY(icon.Default(2) == true && icon.Default(1) == false && !icon.Default(3));
+    QVERIFY(icon.Checked(2) == true && icon.Checked(1) == false && !icon.Checked(0));
+    QVERIFY(icon.setDefault(1, true) && icon.setChecked(1, true));
+    QVERIFY(!icon.setDefault(3, true) && !icon.setChecked(3, true));
+    QVERIFY(icon.Default(1) == true && icon.Checked(1) == true);
+    QVERIFY(!icon.RemoveMenuItem("none") && !icon.RemoveMenuItem(3) && icon.RemoveMenuItem(1));
+    QCOMPARE(icon.PopupMenuObject().count(), 1);
+    QCOMPARE(icon.PopupMenuObject().caption(1), "Two");
+
+    QStringList events;
+    const auto note = [&events](const char *what) {
+        return [&events, what](int button) { events << QString("%1 %2").arg(what).arg(button); };
+    };
+    connect(&icon, &frmSysTray::SysTrayMouseDown, this, note("down"));
+    connect(&icon, &frmSysTray::SysTrayMouseUp, this, note("up"));
+    connect(&icon, &frmSysTray::SysTrayDoubleClick, this, note("double"));
+    connect(&icon, &frmSysTray::SysTrayMouseMove, this, [&events] { events << "move"; });
+    for (int message = 511; message <= 519; ++message) {
+        icon.mouseMessage(message);
+    }
+    QCOMPARE(events.join(", "), "move, down 1, up 1, double 1, down 2, up 2, double 2");
 }
 
 QTEST_MAIN(TestTray)
