@@ -87,6 +87,7 @@ void TestKeyTyperX11::typesIntoTheRememberedWindow_data()
 {
     QTest::addColumn<QString>("meanwhile"); // what becomes of the remembered window
     QTest::newRow("another window took the focus") << "";
+    QTest::newRow("remembered window minimised: restored") << "unmap";
     QTest::newRow("remembered window closed: nothing typed") << "close";
 }
 
@@ -95,10 +96,17 @@ void TestKeyTyperX11::typesIntoTheRememberedWindow()
     QFETCH(QString, meanwhile);
     QProcess remembered;
     QVERIFY(startTarget(remembered));
+    Display *display = XOpenDisplay(nullptr);
+    Window window = None;
+    int revert = 0;
+    XGetInputFocus(display, &window, &revert); // the remembered window's
     const std::unique_ptr<platform::KeyTyper> typer = platform::makeSystemKeyTyper();
     typer->rememberTarget();
     QProcess other;
     QVERIFY(startTarget(other));
+    if (meanwhile == "unmap")
+        XUnmapWindow(display, window);
+    XCloseDisplay(display);
     if (meanwhile == "close")
         remembered.kill();
     QVERIFY(meanwhile != "close" || remembered.waitForFinished(5000));
