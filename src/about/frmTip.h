@@ -47,9 +47,6 @@ public:
     bool View();
     void DisplayCurrentTip();
 
-    // 1-based; 0 before the first "Next Tip".
-    int currentTip() const { return m_currentTip; }
-
     QFrame *Picture1 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *lblTipText = nullptr;
@@ -73,7 +70,7 @@ private:
     QStringList m_tips;
     about::TipRandom m_random;
     QRandomGenerator m_generator;
-    int m_currentTip = 0;
+    int m_currentTip = 0; // 1-based; 0 before the first "Next Tip"
     bool m_loaded = false;
 };
 

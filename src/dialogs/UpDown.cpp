@@ -50,11 +50,6 @@ void UpDown::setBuddy(QLineEdit *buddy)
     }
 }
 
-QLineEdit *UpDown::buddy() const
-{
-    return m_buddy.data();
-}
-
 void UpDown::setRange(int minimum, int maximum)
 {
     m_minimum = minimum;

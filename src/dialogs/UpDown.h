@@ -20,10 +20,7 @@ public:
     explicit UpDown(QWidget *parent = nullptr);
 
     void setBuddy(QLineEdit *buddy);
-    QLineEdit *buddy() const;
     void setRange(int minimum, int maximum);
-    int minimum() const { return m_minimum; }
-    int maximum() const { return m_maximum; }
 
     // The buddy's number, 0 when its text is not one.
     int value() const;

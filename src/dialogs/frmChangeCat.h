@@ -26,8 +26,6 @@ public:
     // or closed.
     qint16 ChangeCat();
 
-    bool cancelled() const { return m_cancelled; }
-
     QComboBox *cboCategorie = nullptr;
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;

@@ -259,6 +259,8 @@ private Q_SLOTS:
         QVERIFY(!calendar->isVisible());
         QCOMPARE(d.txtDExp->text().toLongLong(), Today.daysTo(calendar->Value()));
         QVERIFY(d.txtDExp->text() != "67");
+        click(d.chkDDExpDate); // dropped down again, no longer torn off
+        QCOMPARE(calendar->ShowState(), frmCalendar::DroppedDown);
     }
 
     void calendarTornOff()

@@ -251,7 +251,9 @@ void TestFiles::routines()
     } else if (c.action.startsWith("import:")) {
         result = e->routines.ImportPasswordFile();
     } else if (c.action.startsWith("password:")) {
-        frmFilePW(e->t.services).changepw();
+        frmFilePW dialog(e->t.services);
+        dialog.changepw();
+        QCOMPARE(dialog.Cancelled(), e->t.prompt.asked.isEmpty()); // a choice always says so
         result = e->t.state.Store->CheckPassword(arg);
     } else {
         e->routines.OpenOrNew(c.action == "new?");
