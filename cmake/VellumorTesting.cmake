@@ -4,6 +4,7 @@ function(vellumor_add_test)
   cmake_parse_arguments(T "GUI" "NAME;TIMEOUT" "SOURCES;LIBS;ARGS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   vellumor_warnings(${T_NAME} RELAXED)
   add_test(NAME ${T_NAME}
            COMMAND ${PROJECT_SOURCE_DIR}/tests/run-isolated.sh $<TARGET_FILE:${T_NAME}> ${T_ARGS})
