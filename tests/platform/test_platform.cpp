@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
@@ -47,6 +48,12 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 
+public Q_SLOTS:
+    void opened(const QUrl &url) { m_opened << url.toString(); } // the desktop's link handler
+
+private:
+    QStringList m_opened;
+
 private Q_SLOTS:
     // The isolation wrapper gives the tests a config folder of their own.
     void initTestCase() { QVERIFY(!qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty()); }
@@ -76,16 +83,33 @@ void TestPlatform::secretsCarryTheHint()
 void TestPlatform::classify()
 {
     QTemporaryDir dir;
-    QFile(dir.filePath("notes.txt")).open(QIODevice::WriteOnly);
+    const QString notes = dir.filePath("notes.txt"), tool = dir.filePath("tool.sh");
+    QFile(notes).open(QIODevice::WriteOnly);
+    QFile script(tool);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\ntouch \"$0.ran\"\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     using K = DesktopShell::Kind;
     const std::pair<QString, K> targets[] = {{"mailto:me@example.org", K::Url},
                                              {"www.example.com", K::Url},
                                              {"  https://x.example  ", K::Url},
-                                             {QCoreApplication::applicationFilePath(), K::Program},
-                                             {dir.filePath("notes.txt"), K::Document},
+                                             {tool, K::Program},
+                                             {notes, K::Document},
                                              {dir.filePath("gone.txt"), K::Url}};
-    for (const auto &[target, kind] : targets)
+    for (const char *scheme : {"https", "http", "mailto", "file"})
+        QDesktopServices::setUrlHandler(scheme, this, "opened");
+    // Links go to the desktop's handler (a bare host as http); a program is started.
+    for (const auto &[target, kind] : targets) {
         QCOMPARE(DesktopShell::classify(target), kind);
+        QVERIFY(DesktopShell().open(target));
+    }
+    QCOMPARE(m_opened, (QStringList{"mailto:me@example.org", "http://www.example.com",
+                                    "https://x.example", QUrl::fromLocalFile(notes).toString(),
+                                    QUrl::fromLocalFile(dir.filePath("gone.txt")).toString()}));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(tool + ".ran"), 10000);
+    for (const char *scheme : {"https", "http", "mailto", "file"})
+        QDesktopServices::unsetUrlHandler(scheme);
 }
 
 void TestPlatform::registry_data()
