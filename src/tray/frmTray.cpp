@@ -62,7 +62,12 @@ void frmTray::showIcon()
 void frmTray::removeIcon()
 {
     m_images.reset();
-    m_sysTray.reset();
+    if (m_sysTray != nullptr) {
+        // Mostly called from inside the icon's own click (the menu's Open, a
+        // double click): it disappears now and is deleted once that has returned.
+        m_sysTray->icon()->hide();
+        m_sysTray.release()->deleteLater();
+    }
 }
 
 void frmTray::UpdateView(qint32 /*value*/)
