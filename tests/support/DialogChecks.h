@@ -30,8 +30,10 @@ inline void closeDialog(QWidget &dialog, const QString &how)
     }
     if (how == "esc" || how.startsWith("enter")) {
         QTest::keyClick(focus, how == "esc" ? Qt::Key_Escape : Qt::Key_Return);
-    } else if (how == "close" || how == "destroy") {
-        how == "close" ? void(dialog.close()) : delete &dialog;
+    } else if (how == "close") {
+        dialog.close();
+    } else if (how == "destroy") {
+        delete &dialog;
     } else {
         QTest::mouseClick(dialog.findChild<QAbstractButton *>(how), Qt::LeftButton);
     }
