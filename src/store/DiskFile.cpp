@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <sodium.h>
 
 namespace {
@@ -139,12 +138,15 @@ bool isSameFile(const QString &a, const QString &b)
 
 SaveLock::SaveLock(const QString &path)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::tempPath();
-    }
-    const QByteArray name = resolved(path).toUtf8();
-    const ContentHash hash = contentHash(name);
+    // Not QStandardPaths: without XDG_RUNTIME_DIR (cron, some ssh sessions) it
+    // warns on standard error. The temporary folder is shared between users,
+    // so the home folder goes into the name there.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const bool ownFolder = !runtime.isEmpty() && QFileInfo(runtime).isDir();
+    const QString folder = ownFolder ? runtime : QDir::tempPath();
+    const QString identity =
+        ownFolder ? resolved(path) : QDir::homePath() + QLatin1Char('\n') + resolved(path);
+    const ContentHash hash = contentHash(identity.toUtf8());
     const QByteArray hex = QByteArray(reinterpret_cast<const char *>(hash.data()), 16).toHex();
     m_lock = std::make_unique<QLockFile>(
         QDir(folder).filePath(QStringLiteral("vellumor-save-%1.lock").arg(QLatin1String(hex))));
@@ -157,10 +159,13 @@ bool SaveLock::acquire(QString &error)
     if (m_lock->tryLock(LockWaitMs)) {
         return true;
     }
-    error = m_lock->error() == QLockFile::LockFailedError
-                ? QStringLiteral("another Vellumor program is still saving it")
-                : QStringLiteral("its save lock cannot be created");
-    return false;
+    if (m_lock->error() == QLockFile::LockFailedError) {
+        error = QStringLiteral("another Vellumor program is still saving it");
+        return false;
+    }
+    // A lock that cannot be made at all must not stop the save: it guards
+    // against a rare race, and the check before the rename still runs.
+    return true;
 }
 
 QStringList findConflictCopies(const QString &path)

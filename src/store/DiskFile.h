@@ -73,7 +73,8 @@ public:
     SaveLock(const SaveLock &) = delete;
     SaveLock &operator=(const SaveLock &) = delete;
 
-    // Waits a while for another process's save to end.
+    // Waits a while for another process's save to end; false when it does not.
+    // A lock that cannot be created is no reason to refuse the save: true.
     bool acquire(QString &error);
 
 private:
