@@ -49,7 +49,7 @@ DiskCompare compareWithDisk(const QString &path, const DiskVersion &version)
     // Hashed in pieces: no second copy of a large file in memory.
     crypto_generichash_state state;
     crypto_generichash_init(&state, nullptr, 0, crypto_generichash_BYTES);
-    std::array<char, 64 * 1024> chunk{};
+    std::array<char, std::size_t{64} * 1024> chunk{};
     qint64 total = 0;
     for (;;) {
         const qint64 n = file.read(chunk.data(), chunk.size());

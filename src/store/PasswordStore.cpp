@@ -15,11 +15,6 @@ constexpr std::size_t HistoryCopies = 10;
 // Saves that find the file replaced again between merge and rename before giving up.
 constexpr int SaveAttempts = 3;
 
-QString shown(const QString &path)
-{
-    return shownPath(path);
-}
-
 // Everything but the commit, which alone replaces the file.
 bool writeUncommitted(SaveTarget &target, const QByteArray &bytes, QString &error)
 {
@@ -327,7 +322,7 @@ bool PasswordStore::Impl::backUp(const QString &target, bool BackupFile, bool Ba
     if (!readFileBytes(target, previous, error)) {
         return fail(QStringLiteral("The file %1 could not be saved, because its backup "
                                    "copy failed: %2")
-                        .arg(shown(target), error));
+                        .arg(shownPath(target), error));
     }
     QStringList copies;
     if (BackupFile) {
@@ -345,7 +340,7 @@ bool PasswordStore::Impl::backUp(const QString &target, bool BackupFile, bool Ba
         if (!writeAll(saveTargetFactory, copy, previous, error)) {
             return fail(QStringLiteral("The file %1 could not be saved, because its "
                                        "backup copy %2 failed: %3.")
-                            .arg(shown(target), shown(copy), error));
+                            .arg(shownPath(target), shownPath(copy), error));
         }
     }
     return true;
@@ -396,7 +391,7 @@ bool PasswordStore::SaveFile(const QString &path, bool BackupFile, bool BackupHi
     SaveLock lock(target);
     if (!lock.acquire(error)) {
         return d->fail(
-            QStringLiteral("The file %1 could not be saved: %2.").arg(shown(target), error));
+            QStringLiteral("The file %1 could not be saved: %2.").arg(shownPath(target), error));
     }
     // Only the file read or written here has a version to merge against; Save
     // As replaces another file as the user asked.
@@ -421,7 +416,7 @@ bool PasswordStore::SaveFile(const QString &path, bool BackupFile, bool BackupHi
         if (!writeUncommitted(*file, bytes, error)) {
             return d->fail(QStringLiteral("The file %1 could not be saved: %2. The previous "
                                           "version of the file is unchanged.")
-                               .arg(shown(target), error));
+                               .arg(shownPath(target), error));
         }
         // A sync tool is no Vellumor process and takes no lock: a version it
         // put there since the check is merged too, never overwritten. What
@@ -431,7 +426,7 @@ bool PasswordStore::SaveFile(const QString &path, bool BackupFile, bool BackupHi
             if (attempt == SaveAttempts) {
                 return d->fail(QStringLiteral("The file %1 kept changing on disk while it was "
                                               "being saved, so it was not saved. Try again.")
-                                   .arg(shown(target)));
+                                   .arg(shownPath(target)));
             }
             if (!d->takeChangesOnDisk()) {
                 return false;
@@ -441,7 +436,7 @@ bool PasswordStore::SaveFile(const QString &path, bool BackupFile, bool BackupHi
         if (!file->commit()) {
             return d->fail(QStringLiteral("The file %1 could not be saved: %2. The previous "
                                           "version of the file is unchanged.")
-                               .arg(shown(target), file->errorString()));
+                               .arg(shownPath(target), file->errorString()));
         }
         if (BackupHistory) {
             d->pruneHistory(target);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 // Receives the items of a category or subcategory list; the GUI adapts its
 // combo boxes and list boxes to this, so the store needs no widget header.
