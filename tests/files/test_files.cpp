@@ -9,6 +9,7 @@
 #include "TestServices.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -93,6 +94,16 @@ QString tabCycle(frmLoadSave &d)
     return names.join(',');
 }
 
+// A device with no room left: every save fails before a byte is written.
+struct FullDevice final : SaveTarget
+{
+    QBuffer buffer;
+    bool open() override { return false; }
+    QIODevice &device() override { return buffer; }
+    bool commit() override { return false; }
+    QString errorString() const override { return "No space left on device"; }
+};
+
 } // namespace
 
 // One user action over open.VLM (Mail, and Bank added when modified), beside
@@ -105,6 +116,7 @@ struct RoutineCase
     QStringList steps;     // in the password dialog
     bool result, saved;    // saved: the change reached open.VLM
     QString fileAfter;
+    bool full = false; // every save fails: the device is full
 };
 // The New/Open dialog given recent files ("/name": the folder is written with a
 // separator at its end). Steps, one per turn: "see=LOOK", "tabs=NAMES" (see
@@ -176,6 +188,18 @@ void TestFiles::routines_data()
     row("exit: not saved", {"exit", true, false, {"n:quit"}, {}, true, false, open});
     row("exit: saved, yes", {"exit", true, false, {"y:quit", "y:exit"}, {}, true, true, open});
     row("exit: auto-save", {"exit", true, true, {"y:exit"}, {}, true, true, open});
+    // A save that failed stops what was to follow, as Cancel does, and says so.
+    const QStringList unsaved{"-:unsaved"}, yes{"y:ask", "-:unsaved"};
+    row("ask: save fails", {"ask", true, false, yes, {}, false, false, open, true});
+    row("ask: silent save fails", {"ask", true, true, unsaved, {}, false, false, open, true});
+    row("exit: save fails",
+        {"exit", true, false, {"y:quit", "-:unsaved"}, {}, false, false, open, true});
+    row("exit: auto-save fails", {"exit", true, true, unsaved, {}, false, false, open, true});
+    row("new: save fails",
+        {"new", true, false, {"y:new", "-:unsaved"}, {}, true, false, open, true});
+    row("hand-over: save fails",
+        {"hand", true, false, {"y:hand", "-:unsaved"}, {}, true, false, open, true});
+    row("save as: fails", {"save:a.vlm", true, false, unsaved, {}, false, false, open, true});
     row("new: cancel", {"new", true, false, {"c:new"}, {}, true, false, open});
     row("new: no", {"new", true, false, {"n:new"}, {}, true, false, New});
     // A file sent by another start never saves the open one unasked.
@@ -223,6 +247,10 @@ void TestFiles::routines()
     PasswordEntry bank;
     bank.service = "Bank";
     QVERIFY(!c.modified || e->t.state.Store->AddPassword(bank));
+    if (c.full) {
+        e->t.state.Store->SetSaveTargetFactory(
+            [](const QString &) { return std::make_unique<FullDevice>(); });
+    }
     e->main.calls.clear();
     e->t.state.TrayMode = tray;
     e->t.options.AutoCheck = !tray;
@@ -278,6 +306,10 @@ void TestFiles::routines()
          {path("taken.VLM") + " already exists.\nDo you want to replace it?", "VLM",
           PromptIcon::Exclamation, PromptButtons::YesNo}},
         {"error", told(error, PromptIcon::Critical)},
+        {"unsaved", told(error + "\n\nYour changes are still here, in memory only. Save them "
+                                 "under another name (File > Save As), or make room and save "
+                                 "again.",
+                         PromptIcon::Critical)},
         {"failed", told(error, PromptIcon::None)},
         {"imported", told("Import Finished", PromptIcon::None)},
         {"bad", told("Bad Password. Retype password!", PromptIcon::None)},
