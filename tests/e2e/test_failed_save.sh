@@ -75,7 +75,7 @@ ended $program
 
 # A full file system, AutoSaveData on: the silent save at exit fails, and
 # says so, and the program stays; with room made, Save works.
-printf 'AutoSaveData=true\n' >>"$CONF"
+printf '[1.0]\nAutoCheck=false\nViewTips=false\nAutoSaveData=true\n' >"$CONF"
 mount -t tmpfs -o size=256k tmpfs "$WORK/full" || { echo "FAIL: no small file system"; exit 1; }
 FILE="$WORK/full/Shared.VLM"
 cp "$WORK/before.VLM" "$FILE"
@@ -94,5 +94,6 @@ answer alt+y "exit after saving"
 ended $program
 [ "$(services "$FILE")" = "Mail Marker " ] || fail "after making room: $(services "$FILE")"
 
+umount "$WORK/full" "$WORK/ro"
 [ $failures -eq 0 ] || exit 1
 echo "PASS"
