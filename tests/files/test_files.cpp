@@ -2,6 +2,7 @@
 // and answer, opening through the password dialog, save as, import, a file's
 // password changed, and the New/Open dialog driven page by page.
 
+#include "DiskWatch.h"
 #include "FileRoutines.h"
 #include "frmFilePW.h"
 #include "frmLoadSave.h"
@@ -12,6 +13,7 @@
 #include <QBuffer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -164,6 +166,7 @@ private Q_SLOTS:
     void routines_data();
     void routines();
     void openDialogRequest();
+    void diskWatch();
     void loadSave_data();
     void loadSave();
 };
@@ -342,6 +345,35 @@ void TestFiles::routines()
             (r.title == "Save Password File As...." && r.filter == "Vellumor |*.VLM" &&
              r.defaultSuffix == "VLM" && r.initialFolder == m_dir->path() && r.overwritePrompt &&
              r.createPrompt));
+}
+
+void TestFiles::diskWatch()
+{
+    files::DiskWatch watch(50);
+    QSignalSpy told(&watch, &files::DiskWatch::changed);
+    // Appending changes the file in place: only a watch on the file sees it.
+    const auto append = [this] {
+        QFile file(path("open.VLM"));
+        return file.open(QIODevice::Append) && file.write("x") == 1;
+    };
+    watch.watch(path("later.VLM"));
+    QVERIFY(writeFile(path("later.VLM"), QString(), {"A"}));
+    QVERIFY(told.wait(2000)); // created after the watch began
+    watch.watch(path("open.VLM"));
+    told.clear();
+    // Replaced (renamed over) three times in a row, then written in place:
+    // each burst is told once, and the replaced file is still watched.
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(writeFile(path("open.VLM"), QString(), {"B" + QString::number(i)}));
+    }
+    QVERIFY(told.wait(2000));
+    QVERIFY(append());
+    QVERIFY(told.wait(2000));
+    QTest::qWait(150);
+    QCOMPARE(told.size(), 2);
+    watch.watch(QString());
+    QVERIFY(append() && writeFile(path("open.VLM"), QString(), {"C"}));
+    QVERIFY(!told.wait(300));
 }
 
 void TestFiles::openDialogRequest()
