@@ -19,6 +19,9 @@ const QString FileRoutines::FileTypeDescription = QStringLiteral("Vellumor File"
 namespace {
 
 const QString Title = QStringLiteral("VLM");
+const QString SaveFailedHint =
+    QStringLiteral("\n\nYour changes are still here, in memory only. Save them under another "
+                   "name (File > Save As), or make room and save again.");
 
 // Overwrites a password's characters before the string goes away.
 void wipe(QString &secret)
@@ -53,11 +56,13 @@ bool FileRoutines::AskToSave(const QString &prompt, bool silent)
         answer =
             m_services.prompt.ask(prompt, PromptButtons::YesNoCancel, PromptIcon::Question, Title);
     }
-    if (answer == PromptAnswer::Yes) {
-        // Whether the save worked does not change the answer: the caller goes on.
-        SavePasswordFile(false);
+    if (answer == PromptAnswer::Cancel) {
+        return false;
     }
-    return answer != PromptAnswer::Cancel;
+    // A save that did not happen (it failed, or no name was chosen) stops
+    // whatever was to follow, as a Cancel would: going on would throw the
+    // changes away.
+    return answer == PromptAnswer::No || SavePasswordFile(false);
 }
 
 bool FileRoutines::OpenPasswordFile(const QString &path)
@@ -138,6 +143,10 @@ bool FileRoutines::SavePasswordFile(bool saveAs)
     // An empty path saves under the file's own name.
     const bool saved = store.SaveFile(target, options.BackupFile, options.BackupHistory);
     updateView();
+    if (!saved) {
+        m_services.prompt.ask(store.LastError() + SaveFailedHint, PromptButtons::Ok,
+                              PromptIcon::Critical, Title);
+    }
     return saved;
 }
 

@@ -34,10 +34,13 @@ public:
     // Runs after every successful open when the "AutoCheck" option is on.
     void setExpirationCheck(std::function<void()> check) { m_expirationCheck = std::move(check); }
 
-    // False only when the user chose Cancel; with silent set a modified file
-    // is saved without a question.
+    // False when the user chose Cancel, or chose to save and the file was not
+    // saved (the failure was shown): the caller must then keep the changes.
+    // With silent set a modified file is saved without a question.
     bool AskToSave(const QString &prompt, bool silent);
     bool OpenPasswordFile(const QString &path);
+    // A failed save is shown with the store's reason; false also when no
+    // name was chosen.
     bool SavePasswordFile(bool saveAs);
     void NewPasswordFile();
     // File > Open (showNew false) and the start-up wizard (showNew true).

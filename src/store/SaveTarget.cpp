@@ -12,7 +12,10 @@ public:
 
     bool open() override
     {
-        if (!m_file.open(QIODevice::WriteOnly)) {
+        // Unbuffered: a full device must fail the write itself. A buffered
+        // write fails only in the flush inside commit(), which still renames
+        // the short file over the real one.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             return false;
         }
         // The temporary file is ours alone from the first byte on.

@@ -61,8 +61,6 @@ settle() {
     done
 }
 
-conf_value() { sed -n "s/^$1=//p" "$CONF" | head -1; }
-
 # No instance running: a quoted path opens, without its quotes.
 "$VELLUMOR" "\"$FIRST\"" &
 first=$!

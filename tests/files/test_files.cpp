@@ -2,6 +2,7 @@
 // and answer, opening through the password dialog, save as, import, a file's
 // password changed, and the New/Open dialog driven page by page.
 
+#include "DiskWatch.h"
 #include "FileRoutines.h"
 #include "frmFilePW.h"
 #include "frmLoadSave.h"
@@ -9,8 +10,10 @@
 #include "TestServices.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -93,6 +96,16 @@ QString tabCycle(frmLoadSave &d)
     return names.join(',');
 }
 
+// A device with no room left: every save fails before a byte is written.
+struct FullDevice final : SaveTarget
+{
+    QBuffer buffer;
+    bool open() override { return false; }
+    QIODevice &device() override { return buffer; }
+    bool commit() override { return false; }
+    QString errorString() const override { return "No space left on device"; }
+};
+
 } // namespace
 
 // One user action over open.VLM (Mail, and Bank added when modified), beside
@@ -105,6 +118,7 @@ struct RoutineCase
     QStringList steps;     // in the password dialog
     bool result, saved;    // saved: the change reached open.VLM
     QString fileAfter;
+    bool full = false; // every save fails: the device is full
 };
 // The New/Open dialog given recent files ("/name": the folder is written with a
 // separator at its end). Steps, one per turn: "see=LOOK", "tabs=NAMES" (see
@@ -152,6 +166,7 @@ private Q_SLOTS:
     void routines_data();
     void routines();
     void openDialogRequest();
+    void diskWatch();
     void loadSave_data();
     void loadSave();
 };
@@ -176,6 +191,18 @@ void TestFiles::routines_data()
     row("exit: not saved", {"exit", true, false, {"n:quit"}, {}, true, false, open});
     row("exit: saved, yes", {"exit", true, false, {"y:quit", "y:exit"}, {}, true, true, open});
     row("exit: auto-save", {"exit", true, true, {"y:exit"}, {}, true, true, open});
+    // A save that failed stops what was to follow, as Cancel does, and says so.
+    const QStringList unsaved{"-:unsaved"}, yes{"y:ask", "-:unsaved"};
+    row("ask: save fails", {"ask", true, false, yes, {}, false, false, open, true});
+    row("ask: silent save fails", {"ask", true, true, unsaved, {}, false, false, open, true});
+    row("exit: save fails",
+        {"exit", true, false, {"y:quit", "-:unsaved"}, {}, false, false, open, true});
+    row("exit: auto-save fails", {"exit", true, true, unsaved, {}, false, false, open, true});
+    row("new: save fails",
+        {"new", true, false, {"y:new", "-:unsaved"}, {}, true, false, open, true});
+    row("hand-over: save fails",
+        {"hand", true, false, {"y:hand", "-:unsaved"}, {}, true, false, open, true});
+    row("save as: fails", {"save:a.vlm", true, false, unsaved, {}, false, false, open, true});
     row("new: cancel", {"new", true, false, {"c:new"}, {}, true, false, open});
     row("new: no", {"new", true, false, {"n:new"}, {}, true, false, New});
     // A file sent by another start never saves the open one unasked.
@@ -223,6 +250,10 @@ void TestFiles::routines()
     PasswordEntry bank;
     bank.service = "Bank";
     QVERIFY(!c.modified || e->t.state.Store->AddPassword(bank));
+    if (c.full) {
+        e->t.state.Store->SetSaveTargetFactory(
+            [](const QString &) { return std::make_unique<FullDevice>(); });
+    }
     e->main.calls.clear();
     e->t.state.TrayMode = tray;
     e->t.options.AutoCheck = !tray;
@@ -278,6 +309,10 @@ void TestFiles::routines()
          {path("taken.VLM") + " already exists.\nDo you want to replace it?", "VLM",
           PromptIcon::Exclamation, PromptButtons::YesNo}},
         {"error", told(error, PromptIcon::Critical)},
+        {"unsaved", told(error + "\n\nYour changes are still here, in memory only. Save them "
+                                 "under another name (File > Save As), or make room and save "
+                                 "again.",
+                         PromptIcon::Critical)},
         {"failed", told(error, PromptIcon::None)},
         {"imported", told("Import Finished", PromptIcon::None)},
         {"bad", told("Bad Password. Retype password!", PromptIcon::None)},
@@ -310,6 +345,35 @@ void TestFiles::routines()
             (r.title == "Save Password File As...." && r.filter == "Vellumor |*.VLM" &&
              r.defaultSuffix == "VLM" && r.initialFolder == m_dir->path() && r.overwritePrompt &&
              r.createPrompt));
+}
+
+void TestFiles::diskWatch()
+{
+    files::DiskWatch watch(50);
+    QSignalSpy told(&watch, &files::DiskWatch::changed);
+    // Appending changes the file in place: only a watch on the file sees it.
+    const auto append = [this] {
+        QFile file(path("open.VLM"));
+        return file.open(QIODevice::Append) && file.write("x") == 1;
+    };
+    watch.watch(path("later.VLM"));
+    QVERIFY(writeFile(path("later.VLM"), QString(), {"A"}));
+    QVERIFY(told.wait(2000)); // created after the watch began
+    watch.watch(path("open.VLM"));
+    told.clear();
+    // Replaced (renamed over) three times in a row, then written in place:
+    // each burst is told once, and the replaced file is still watched.
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(writeFile(path("open.VLM"), QString(), {"B" + QString::number(i)}));
+    }
+    QVERIFY(told.wait(2000));
+    QVERIFY(append());
+    QVERIFY(told.wait(2000));
+    QTest::qWait(150);
+    QCOMPARE(told.size(), 2);
+    watch.watch(QString());
+    QVERIFY(append() && writeFile(path("open.VLM"), QString(), {"C"}));
+    QVERIFY(!told.wait(300));
 }
 
 void TestFiles::openDialogRequest()
