@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <QWindow>
 
 using platform::PromptButtons;
 using platform::PromptIcon;
@@ -29,6 +30,9 @@ FileLock::FileLock(const app::Services &services, FilePasswordAsker &passwords,
         });
     }
     connect(&m_services.windows, &app::WindowStack::emptied, this, &FileLock::lockWhenDialogsClose);
+    // Message boxes and menus are not on the window stack: their closing
+    // moves the focus to another window.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &FileLock::lockWhenDialogsClose);
 }
 
 FileLock::~FileLock() = default;

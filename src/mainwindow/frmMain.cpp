@@ -232,7 +232,8 @@ void frmMain::Load()
             m_routines.windows.ShowTip();
             m_services.windows.waitUntilEmpty();
         }
-        if (state.Store->FileName().isEmpty() && options.StartupType < 2 && options.ViewWizard) {
+        if (state.Store->FileName().isEmpty() && !state.Locked() && options.StartupType < 2 &&
+            options.ViewWizard) {
             m_routines.files.OpenOrNew(true);
         }
         UpdateView(0);
