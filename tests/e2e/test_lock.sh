@@ -85,19 +85,25 @@ fi
 wait_window '^Vellumor V1\.0\.0 - Locked\.VLM \(locked\)$' 10 >/dev/null ||
     fail "not locked by the screen saver"
 
-if [ $memory_checked -eq 1 ]; then
+# Every copy gone: store, grid, record dialog, the record kept for Paste as
+# New, the password typed; $1 says after what.
+no_marker_left() {
+    [ $memory_checked -eq 1 ] || return 0
     scan_memory
-    [ $? -eq 0 ] || { fail "the password is still in memory after locking:"; cat "$WORK/found"; }
-fi
+    [ $? -eq 0 ] || { fail "the password is still in memory $1:"; cat "$WORK/found"; }
+}
+no_marker_left "after locking"
 
 # Unlocking: a click on the grid asks for the password; the records come back.
 xdotool mousemove --window "$main" 360 78 click 1
 give_password "unlock"
 wait_window '^Vellumor V1\.0\.0$' 10 >/dev/null || fail "still locked after the password"
 
-# Locked again, the program ends with only the exit question.
+# Locked again (the password was typed once more), the program ends with
+# only the exit question.
 screen_saver_on
 wait_window '\(locked\)$' 10 >/dev/null || fail "not locked the second time"
+no_marker_left "after locking again"
 "$CLOSE" "$main"
 if box=$(wait_window '^VLM$' 10); then
     timeout 5 xdotool windowfocus --sync "$box" key Return
