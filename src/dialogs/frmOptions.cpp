@@ -1,6 +1,7 @@
 #include "frmOptions.h"
 
 #include "DialogSupport.h"
+#include "LockOptionsGroup.h"
 #include "OptionFields.h"
 #include "Placement.h"
 
@@ -223,7 +224,8 @@ QWidget *frmOptions::buildLoadSavePage()
     layout->addWidget(chkAutoSaveData);
     layout->addWidget(chkAutoLoadData);
     layout->addWidget(chkExpire);
-    return page(this, QStringLiteral("pict1"), {frame});
+    fraLock = new LockOptionsGroup;
+    return page(this, QStringLiteral("pict1"), {frame, fraLock});
 }
 
 QWidget *frmOptions::buildViewSystrayPage()
@@ -368,6 +370,7 @@ void frmOptions::LoadValues()
     setText(*txtDChange, o.ChangeDays);
     setText(*txtNExpire, o.ExpirationNotify);
     setText(*txtNChange, o.ChangeNotify);
+    fraLock->load(o);
 }
 
 bool frmOptions::checkNumberFields()
@@ -436,6 +439,7 @@ bool frmOptions::Apply()
     o.ChangeDays = *options::wholeNumber(txtDChange->text());
     o.ExpirationNotify = *options::wholeNumber(txtNExpire->text());
     o.ChangeNotify = *options::wholeNumber(txtNChange->text());
+    fraLock->apply(o);
 
     SaveOptions(m_services.settings, o, m_programPath);
     return true;

@@ -37,6 +37,8 @@ void ReadOptions(Settings &settings, ProgramOptions &o, const QString &programFo
     o.SysTrayPWDefault = s.GetInteger(QStringLiteral("SysTrayPWDefault"), d.SysTrayPWDefault);
     o.DefaultGridAction = s.GetInteger(QStringLiteral("DefaultGridAction"), d.DefaultGridAction);
     o.SysTrayDef = s.GetInteger(QStringLiteral("SysTrayDef"), d.SysTrayDef);
+    o.LockAfterMinutes = s.GetInteger(QStringLiteral("LockAfterMinutes"), d.LockAfterMinutes);
+    o.LockOnSessionLock = s.GetBoolean(QStringLiteral("LockOnSessionLock"), d.LockOnSessionLock);
 }
 
 void SaveOptions(Settings &settings, const ProgramOptions &o, const QString &programPath)
@@ -71,6 +73,8 @@ void SaveOptions(Settings &settings, const ProgramOptions &o, const QString &pro
     s.SaveString(QStringLiteral("KeyBefore"), o.KeyBefore);
     s.SaveInteger(QStringLiteral("SysTrayDef"), o.SysTrayDef);
     s.SaveInteger(QStringLiteral("DefaultGridAction"), o.DefaultGridAction);
+    s.SaveInteger(QStringLiteral("LockAfterMinutes"), o.LockAfterMinutes);
+    s.SaveBoolean(QStringLiteral("LockOnSessionLock"), o.LockOnSessionLock);
 
     // Results ignored: a failing autostart entry must not stop the options.
     if (o.StartupType == 3) {

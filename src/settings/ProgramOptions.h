@@ -38,6 +38,9 @@ struct ProgramOptions
     qint16 SysTrayPWDefault = 5;
     qint16 DefaultGridAction = 1;
     qint16 SysTrayDef = 1;
+    // Beyond the dialog's specified pages: locking the open file.
+    qint16 LockAfterMinutes = 0; // without any input to the program; 0 never
+    bool LockOnSessionLock = true;
 
     friend bool operator==(const ProgramOptions &, const ProgramOptions &) = default;
 };

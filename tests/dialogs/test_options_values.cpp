@@ -96,6 +96,9 @@ const Value Values[] = {
     {"txtbefore", "KeyBeforeCB=-1;KeyBefore=+", "+", "type::", "KeyBefore=:"},
     {"txtAfter", "KeyAfterCB=-1;KeyAfter=#", "#", "type:xy", "KeyAfter=x"},
     {"txtAfter", "KeyAfter=#", "#*", "", ""}, // typed only in place of "-Other-"
+    {"spnLockMinutes", "", "0", "type:15", "LockAfterMinutes=15"},
+    {"spnLockMinutes", "LockAfterMinutes=30", "30", "type:0", "LockAfterMinutes=0"},
+    {"chkLockSession", "", "checked", "click", "LockOnSessionLock=false"},
     {"chkNotes", "", "unchecked", "click", "ShowNotes=true", "cmdOK"},
     {"chkNotes", "", "unchecked", "click", "", "cmdCancel"},
     {"chkNotes", "", "unchecked", "click", "", "esc"},
