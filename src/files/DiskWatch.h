@@ -22,6 +22,9 @@ public:
     // "" (or a file never saved) watches nothing.
     void watch(const QString &path);
     QString path() const { return m_path; }
+    void setSettleTime(int ms) { m_settle.setInterval(ms); }
+    // Tells again after the settling time: the news could not be taken now.
+    void later() { m_settle.start(); }
 
 Q_SIGNALS:
     void changed();

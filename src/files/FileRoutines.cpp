@@ -23,19 +23,19 @@ const QString SaveFailedHint =
     QStringLiteral("\n\nYour changes are still here, in memory only. Save them under another "
                    "name (File > Save As), or make room and save again.");
 
-// Overwrites a password's characters before the string goes away.
-void wipe(QString &secret)
+} // namespace
+
+void FileRoutines::wipe(QString &secret)
 {
     secret.fill(QChar(u'\0'));
     secret.clear();
 }
 
-} // namespace
-
 FileRoutines::FileRoutines(const app::Services &services, FilePasswordAsker &passwords,
                            OpenDialogHost &openDialog)
     : m_services(services), m_passwords(passwords), m_openDialog(openDialog)
 {
+    QObject::connect(&m_watch, &DiskWatch::changed, [this] { TakeChangesOnDisk(); });
 }
 
 void FileRoutines::updateView()
@@ -79,7 +79,6 @@ bool FileRoutines::OpenPasswordFile(const QString &path)
         }
     }
     const bool opened = state.Store->OpenFile(path, password);
-    wipe(password);
     if (opened) {
         // Another file in place of a locked one: that lock is over.
         state.LockedFile.clear();
@@ -93,10 +92,13 @@ bool FileRoutines::OpenPasswordFile(const QString &path)
                 window->ReloadMenu();
             }
         }
+        followFile();
+        offerConflictCopies(path, password);
     } else {
         m_services.prompt.ask(state.Store->LastError(), PromptButtons::Ok, PromptIcon::Critical,
                               Title);
     }
+    wipe(password);
     return opened;
 }
 
@@ -142,12 +144,16 @@ bool FileRoutines::SavePasswordFile(bool saveAs)
             return false;
         }
     }
-    // An empty path saves under the file's own name.
+    // An empty path saves under the file's own name, after merging what
+    // was saved there elsewhere in the meantime.
     const bool saved = store.SaveFile(target, options.BackupFile, options.BackupHistory);
     updateView();
+    followFile();
     if (!saved) {
         m_services.prompt.ask(store.LastError() + SaveFailedHint, PromptButtons::Ok,
                               PromptIcon::Critical, Title);
+    } else if (store.LastDiskMerge().merged) {
+        tellDiskMerge(QStringLiteral("It was saved with them."));
     }
     return saved;
 }
@@ -161,6 +167,7 @@ void FileRoutines::NewPasswordFile()
     m_services.state.Store->NewFile();
     m_services.state.LockedFile.clear();
     updateView();
+    followFile();
 }
 
 void FileRoutines::OpenOrNew(bool showNew)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DiskWatch.h"
 #include "OpenDialog.h"
 #include "Services.h"
 
@@ -61,13 +62,30 @@ public:
     // program running.
     bool ConfirmExit();
 
+    // The open file changed on disk (a sync folder, another Vellumor): with
+    // no changes here it is read again in place; with changes here the other
+    // version is merged three ways and the user is told what came in. Runs
+    // by itself when the file's watch sees something; nothing happens while a
+    // dialog is open (it runs once they are closed) or the file is locked.
+    void TakeChangesOnDisk();
+    // How long the watch waits for a writer to be done (tests shorten it).
+    void setDiskSettleTime(int ms) { m_watch.setSettleTime(ms); }
+
 private:
+    // Overwrites a password's characters before the string goes away.
+    static void wipe(QString &secret);
     void updateView();
+    // The watch follows the store's file, whichever it is now.
+    void followFile();
+    // Sync tools' conflict copies beside a file just opened with password.
+    void offerConflictCopies(const QString &path, const QString &password);
+    void tellDiskMerge(const QString &before);
 
     const app::Services &m_services;
     FilePasswordAsker &m_passwords;
     OpenDialogHost &m_openDialog;
     std::function<void()> m_expirationCheck;
+    DiskWatch m_watch;
 };
 
 } // namespace files

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -124,6 +125,19 @@ struct RoutineCase
 // separator at its end). Steps, one per turn: "see=LOOK", "tabs=NAMES" (see
 // above), "page:KEY", "type:TEXT", "click:NAME" (OK: the browser's), "enter" (on
 // New), "dbl:GRID:ROW=open" or "=closed" (the window after the double click), "close".
+// The open file (open.VLM: Mail) changed here and elsewhere, then taken in.
+// Changes: "add:NAME", "edit:NAME" (user name "here" or "there"), "rm:NAME",
+// "password:NEW", "touch" (same content, new time), "copy" (a sync tool's
+// conflict copy holding Old, offered when the file is opened again).
+struct DiskCase
+{
+    QString here, there;
+    QString how;        // "watch" (the watch notices), "check", "save" (File > Save)
+    QStringList steps;  // in the password dialog
+    QStringList memory; // the services afterwards
+    bool modified;
+    QString told; // "", "note:TEXT" (status bar), "merged", "saved", "copies"
+};
 struct LoadSaveCase
 {
     bool showNew;
@@ -132,6 +146,7 @@ struct LoadSaveCase
 };
 Q_DECLARE_METATYPE(RoutineCase)
 Q_DECLARE_METATYPE(LoadSaveCase)
+Q_DECLARE_METATYPE(DiskCase)
 
 class TestFiles : public QObject
 {
@@ -167,6 +182,9 @@ private Q_SLOTS:
     void routines();
     void openDialogRequest();
     void diskWatch();
+    void diskChanges_data();
+    void diskChanges();
+    void sharedWithCli();
     void loadSave_data();
     void loadSave();
 };
@@ -374,6 +392,201 @@ void TestFiles::diskWatch()
     watch.watch(QString());
     QVERIFY(append() && writeFile(path("open.VLM"), QString(), {"C"}));
     QVERIFY(!told.wait(300));
+}
+
+namespace {
+
+// One change to a store, as DiskCase describes it.
+bool change(PasswordStore &store, const QString &what, const QString &user)
+{
+    const QString op = what.section(':', 0, 0), name = what.section(':', 1);
+    PasswordEntry e;
+    e.service = name;
+    e.Password = "pw";
+    if (op == "edit") {
+        e = *store.Passwords().Item(name);
+        e.UserName = user;
+        return store.UpdatePassword(e, name, e.codcat, e.CodSCat);
+    }
+    if (op == "password") {
+        store.SetPassword(name);
+        return true;
+    }
+    if (op == "add" || op == "rm") {
+        return op == "add" ? store.AddPassword(e) : store.DeletePassword(name);
+    }
+    return true; // the change is made on disk, not in the store
+}
+
+QStringList services(const PasswordStore &store)
+{
+    QStringList names;
+    for (const PasswordEntry &e : store.Passwords()) {
+        names << e.service;
+    }
+    return names;
+}
+
+} // namespace
+
+void TestFiles::diskChanges_data()
+{
+    QTest::addColumn<DiskCase>("c");
+    const auto row = [](const char *name, const DiskCase &c) { QTest::newRow(name) << c; };
+    const QStringList both{"Mail", "Mail (changed elsewhere)"};
+    row("no changes here: read again", {"",
+                                        "add:Shop",
+                                        "watch",
+                                        {},
+                                        {"Mail", "Shop"},
+                                        false,
+                                        "note:changed elsewhere and has been read again"});
+    row("only touched", {"", "touch", "check", {}, {"Mail"}, false, ""});
+    row("added on both sides",
+        {"add:Bank", "add:Shop", "watch", {}, {"Bank", "Mail", "Shop"}, true, "merged"});
+    row("deleted there, changed here",
+        {"edit:Mail", "rm:Mail", "check", {}, {"Mail"}, true, "merged"});
+    row("deleted there, unchanged here",
+        {"add:Bank", "rm:Mail", "check", {}, {"Bank"}, true, "merged"});
+    row("changed on both sides", {"edit:Mail", "edit:Mail", "check", {}, both, true, "merged"});
+    row("saved over a change there", {"add:Bank", "rm:Mail", "save", {}, {"Bank"}, false, "saved"});
+    row("new password there", {"",
+                               "password:new",
+                               "check",
+                               {"1:new", "ok"},
+                               {"Mail"},
+                               false,
+                               "note:has been read again"});
+    row("new password there, not given",
+        {"", "password:new", "check", {"cancel"}, {"Mail"}, false, "note:under another password"});
+    row("conflict copy", {"", "copy", "open", {}, {"Mail", "Old"}, true, "copies"});
+}
+
+void TestFiles::diskChanges()
+{
+    QFETCH(DiskCase, c);
+    const QString file = path("open.VLM");
+    const QString copy = path("open.sync-conflict-20260101-120000-ABCDEFG.VLM");
+    e->routines.setDiskSettleTime(20);
+    QVERIFY(e->routines.OpenPasswordFile(file));
+    QVERIFY(change(*e->t.state.Store, c.here, "here"));
+    PasswordStore there;
+    QVERIFY(there.OpenFile(file, QString()));
+    there.SetKdfParams(KdfParams::Minimum());
+    QVERIFY(change(there, c.there, "there"));
+    e->main.calls.clear();
+    if (!c.steps.isEmpty()) {
+        answerPassword(c.steps);
+    }
+    if (c.there == "touch") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite) &&
+                f.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                              QFileDevice::FileModificationTime));
+    } else if (c.there == "copy") {
+        QVERIFY(writeFile(copy, QString(), {"Mail", "Old"}));
+        e->t.prompt.queue(platform::PromptAnswer::Yes);
+    } else {
+        QVERIFY(there.SaveFile(QString(), false, false));
+    }
+    if (c.how == "watch") {
+        QTRY_COMPARE(services(*e->t.state.Store), c.memory);
+    } else if (c.how == "save") {
+        QVERIFY(e->routines.SavePasswordFile(false));
+        QCOMPARE(servicesIn(file), c.memory);
+    } else if (c.how == "open") {
+        QVERIFY(e->routines.OpenPasswordFile(file));
+    } else {
+        e->routines.TakeChangesOnDisk();
+    }
+    QCOMPARE(services(*e->t.state.Store), c.memory);
+    QCOMPARE(e->t.state.Store->Modified(), c.modified);
+    // What the user is told: a note in the status bar, or a message.
+    const QStringList notes = e->main.calls.filter("Note: ");
+    const QString told = e->t.prompt.asked.isEmpty() ? QString() : e->t.prompt.asked.last().text;
+    if (c.told.startsWith("note:")) {
+        QVERIFY(told.isEmpty() && notes.size() == 1 && notes[0].contains(c.told.mid(5)));
+    } else if (c.told.isEmpty()) {
+        QVERIFY(told.isEmpty() && notes.isEmpty());
+    } else if (c.told == "copies") {
+        QCOMPARE(e->t.prompt.asked.size(), 2);
+        QVERIFY(e->t.prompt.asked[0].text.contains(QFileInfo(copy).fileName()));
+        QVERIFY(told.startsWith("1 record(s) added") && QFileInfo::exists(copy + ".merged") &&
+                !QFileInfo::exists(copy));
+    } else {
+        QCOMPARE(e->t.prompt.asked.size(), 1);
+        QVERIFY2(told.contains(c.told == "saved" ? "It was saved with them."
+                                                 : "The result is not saved yet."),
+                 qPrintable(told));
+    }
+    // Read again or merged: the view is rebuilt where the user was.
+    QCOMPARE(e->main.calls.contains("Restore(node,2)"), c.how != "save" && c.how != "open" &&
+                                                            c.there != "touch" &&
+                                                            c.steps != QStringList{"cancel"});
+}
+
+// Two processes on one file, as two devices behind a sync folder are: this
+// program's file routines and the command-line tool add, change and delete
+// records in turns and at the same time. Whatever the interleaving, every
+// addition and change of either side is in the file at the end, and nothing
+// deleted comes back.
+void TestFiles::sharedWithCli()
+{
+    const QString file = path("open.VLM");
+    QVERIFY(e->routines.OpenPasswordFile(file));
+    PasswordStore &store = *e->t.state.Store;
+    QSet<QString> expected{"Mail"};
+    QMap<QString, QString> users; // changed user names
+    QStringList cliAdded;
+    const auto cli = [&file](const QStringList &args) {
+        auto process = std::make_unique<QProcess>();
+        process->start(VELLUMOR_CLI, QStringList{args[0], file} + args.mid(1));
+        return process;
+    };
+    for (int round = 0; round < 12; ++round) {
+        const QString gui = QStringLiteral("Gui %1").arg(round);
+        const QString other = QStringLiteral("Cli %1").arg(round);
+        // The tool adds (and changes or deletes an earlier one of its own)
+        // while this side does the same and saves or takes the news in.
+        QStringList args{"add", other};
+        if (round % 3 == 2 && !cliAdded.isEmpty()) {
+            args = {"edit", cliAdded.last(), "-u", "cli"};
+            users[cliAdded.last()] = "cli";
+        } else if (round % 4 == 3 && !cliAdded.isEmpty()) {
+            args = {"rm", cliAdded.first()};
+            expected.remove(cliAdded.first());
+            users.remove(cliAdded.takeFirst());
+        } else {
+            expected << other;
+            cliAdded << other;
+        }
+        const auto process = cli(args);
+        QVERIFY(change(store, "add:" + gui, QString()));
+        expected << gui;
+        if (round % 2 == 1) {
+            const QString earlier = QStringLiteral("Gui %1").arg(round - 1);
+            QVERIFY(change(store, "edit:" + earlier, "gui"));
+            users[earlier] = "gui";
+        }
+        if (round % 3 == 0 && round > 0) {
+            QVERIFY(store.DeletePassword(QStringLiteral("Gui %1").arg(round - 2)));
+            expected.remove(QStringLiteral("Gui %1").arg(round - 2));
+            users.remove(QStringLiteral("Gui %1").arg(round - 2));
+        }
+        round % 2 == 0 ? static_cast<void>(e->routines.SavePasswordFile(false))
+                       : e->routines.TakeChangesOnDisk();
+        QVERIFY(process->waitForFinished(30000));
+        QCOMPARE(process->exitCode(), 0);
+    }
+    e->routines.TakeChangesOnDisk();
+    QVERIFY(!store.Modified() || e->routines.SavePasswordFile(false));
+    PasswordStore result;
+    QVERIFY(result.OpenFile(file, QString()));
+    const QStringList names = services(result);
+    QCOMPARE(QSet<QString>(names.cbegin(), names.cend()), expected);
+    for (auto it = users.cbegin(); it != users.cend(); ++it) {
+        QCOMPARE(result.Passwords().Item(it.key())->UserName, it.value());
+    }
 }
 
 void TestFiles::openDialogRequest()

@@ -81,6 +81,12 @@ struct WidgetMainWindow final : app::MainWindowOps
     void GotoSysTray() override { calls << QStringLiteral("GotoSysTray"); }
     void SetMenuEnabled(bool) override {}
     QWidget *window() override { return &widget; }
+    void ShowStatusNote(const QString &note) override { calls << QStringLiteral("Note: ") + note; }
+    std::pair<QString, int> ViewPosition() const override { return {QStringLiteral("node"), 2}; }
+    void RestoreViewPosition(const QString &node, int row) override
+    {
+        calls << QStringLiteral("Restore(%1,%2)").arg(node).arg(row);
+    }
 };
 
 // Writes a password file with the cheapest key derivation; "" for none.
