@@ -90,24 +90,21 @@ void TestPlatform::secretsLeave_data()
     // program, end when our clipboard object goes (at exit).
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("left");
-    QTest::newRow("cleared after its delay") << "secret:pw:30"
-                                             << "";
-    QTest::newRow("copied over meanwhile") << "secret:pw:30 other:mine"
-                                           << "mine";
-    QTest::newRow("a link over the secret") << "secret:pw:30 link:www.example.com"
-                                            << "www.example.com";
-    QTest::newRow("a second secret, a new delay") << "secret:pw:30 secret:pw2:60000"
-                                                  << "pw2";
-    QTest::newRow("0 keeps it while running") << "secret:pw:0"
-                                              << "pw";
-    QTest::newRow("cleared at the end") << "secret:pw:60000 end"
-                                        << "";
-    QTest::newRow("cleared at the end, also with 0") << "secret:pw:0 end"
-                                                     << "";
-    QTest::newRow("at the end, only its own") << "secret:pw:60000 other:mine end"
-                                              << "mine";
-    QTest::newRow("a link stays at the end") << "link:www.example.com end"
-                                             << "www.example.com";
+    const char *const rows[][3] = {
+        {"cleared after its delay", "secret:pw:30", ""},
+        {"copied over meanwhile", "secret:pw:30 other:mine", "mine"},
+        {"a link over the secret", "secret:pw:30 link:www.example.com", "www.example.com"},
+        {"a second secret, a new delay", "secret:pw:30 secret:pw2:60000", "pw2"},
+        {"a second secret, no delay", "secret:pw:30 secret:pw2:0", "pw2"},
+        {"0 keeps it while running", "secret:pw:0", "pw"},
+        {"cleared at the end", "secret:pw:60000 end", ""},
+        {"cleared at the end, also with 0", "secret:pw:0 end", ""},
+        {"at the end, only its own", "secret:pw:60000 other:mine end", "mine"},
+        {"a link stays at the end", "link:www.example.com end", "www.example.com"},
+    };
+    for (const auto &[name, steps, left] : rows) {
+        QTest::newRow(name) << QString(steps) << QString(left);
+    }
 }
 
 void TestPlatform::secretsLeave()
