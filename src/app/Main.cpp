@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "FileLock.h"
 #include "FileRoutines.h"
 #include "frmFilePW.h"
 #include "frmLoadSave.h"
@@ -10,6 +11,7 @@
 #include "MainLoop.h"
 #include "PasswordStore.h"
 #include "Services.h"
+#include "SessionLock.h"
 #include "ShowWindows.h"
 #include "StartUp.h"
 #include "TransferRoutines.h"
@@ -70,6 +72,9 @@ int Main(const QString &commandLine)
     const transfer::TransferRoutines transfers(services, clipboard, shell, *typer);
     const ShowWindows openers(services, transfers, QCoreApplication::applicationFilePath());
     files.setExpirationCheck([&openers] { openers.ShowCheckExpire(); });
+    const std::unique_ptr<platform::SessionLockSource> session = platform::makeDesktopSessionLock();
+    files::FileLock lock(services, passwords, session.get());
+    lock.watchInput();
 
     if (!options.AutoLoadData) {
         state.FilePath = StripQuotes(commandLine);
@@ -96,7 +101,7 @@ int Main(const QString &commandLine)
                      });
 
     {
-        const WindowRoutines routines{files, transfers, openers};
+        const WindowRoutines routines{files, transfers, openers, &lock};
         MainLoop loop(state, [&](bool tray) -> std::unique_ptr<MainWindowOps> {
             if (tray) {
                 return std::make_unique<frmTray>(services, routines);
@@ -107,7 +112,9 @@ int Main(const QString &commandLine)
     }
 
     // The recent list goes out while the settings objects still exist.
-    SaveRecentFiles(settings, options.Path, recent, options.HistorySize, state.Store->FileName());
+    // A locked file is still the one that was open.
+    SaveRecentFiles(settings, options.Path, recent, options.HistorySize,
+                    state.Locked() ? state.LockedFile : state.Store->FileName());
     channel.ReleaseInstanceLock();
     settings.ReleaseOptionSettings();
     settings.ReleaseLayoutSettings();

@@ -2,6 +2,7 @@
 
 #include "ClipboardGroup.h"
 #include "DialogSupport.h"
+#include "LockOptionsGroup.h"
 #include "OptionFields.h"
 #include "Placement.h"
 
@@ -224,7 +225,8 @@ QWidget *frmOptions::buildLoadSavePage()
     layout->addWidget(chkAutoSaveData);
     layout->addWidget(chkAutoLoadData);
     layout->addWidget(chkExpire);
-    return page(this, QStringLiteral("pict1"), {frame});
+    fraLock = new LockOptionsGroup;
+    return page(this, QStringLiteral("pict1"), {frame, fraLock});
 }
 
 QWidget *frmOptions::buildViewSystrayPage()
@@ -371,6 +373,7 @@ void frmOptions::LoadValues()
     setText(*txtNExpire, o.ExpirationNotify);
     setText(*txtNChange, o.ChangeNotify);
     clipboard->load(o);
+    fraLock->load(o);
 }
 
 bool frmOptions::checkNumberFields()
@@ -440,6 +443,7 @@ bool frmOptions::Apply()
     o.ExpirationNotify = *options::wholeNumber(txtNExpire->text());
     o.ChangeNotify = *options::wholeNumber(txtNChange->text());
     clipboard->apply(o);
+    fraLock->apply(o);
 
     SaveOptions(m_services.settings, o, m_programPath);
     return true;

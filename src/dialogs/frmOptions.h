@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QButtonGroup;
+class LockOptionsGroup;
 class QCheckBox;
 class QCloseEvent;
 class QComboBox;
@@ -62,6 +63,8 @@ public:
     QCheckBox *chkAutoSaveData = nullptr;
     QCheckBox *chkAutoLoadData = nullptr;
     QCheckBox *chkExpire = nullptr;
+    // Below the page's specified frame.
+    LockOptionsGroup *fraLock = nullptr;
 
     QComboBox *cbSystray = nullptr;
     QComboBox *cbSystray2 = nullptr;

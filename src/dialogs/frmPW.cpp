@@ -112,6 +112,9 @@ void frmPW::Form_Unload()
     if (m_fDropDown != nullptr) {
         m_fDropDown->hide();
     }
+    for (QLineEdit *secret : {txtName, txtPw}) {
+        app::wipeField(*secret);
+    }
     // A window that was never shown has no placement worth keeping.
     app::UnloadStackedDialog(m_services, *this, Tag, true, false, m_selected);
 }

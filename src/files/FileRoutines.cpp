@@ -81,6 +81,8 @@ bool FileRoutines::OpenPasswordFile(const QString &path)
     const bool opened = state.Store->OpenFile(path, password);
     wipe(password);
     if (opened) {
+        // Another file in place of a locked one: that lock is over.
+        state.LockedFile.clear();
         m_services.recent.noteOpened(path, m_services.options.HistorySize);
         if (m_services.options.AutoCheck && m_expirationCheck) {
             m_expirationCheck();
@@ -157,6 +159,7 @@ void FileRoutines::NewPasswordFile()
     }
     m_services.state.Store = std::make_unique<PasswordStore>();
     m_services.state.Store->NewFile();
+    m_services.state.LockedFile.clear();
     updateView();
 }
 

@@ -82,7 +82,7 @@ frmFilePW::~frmFilePW()
 void frmFilePW::clearSecrets()
 {
     for (QLineEdit *field : {txtPW1, txtPW2, txtPW3}) {
-        field->clear();
+        app::wipeField(*field);
     }
 }
 

@@ -7,8 +7,9 @@
 struct PasswordEntry;
 
 namespace files {
+class FileLock;
 class FileRoutines;
-}
+} // namespace files
 namespace transfer {
 class TransferRoutines;
 }
@@ -50,4 +51,6 @@ struct WindowRoutines
     files::FileRoutines &files;
     const transfer::TransferRoutines &transfer;
     const ShowWindows &windows;
+    // Absent where nothing locks (tests of other things).
+    files::FileLock *lock = nullptr;
 };

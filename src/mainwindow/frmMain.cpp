@@ -3,6 +3,7 @@
 #include "AdBanner.h"
 #include "CategoryTree.h"
 #include "CommandEnabling.h"
+#include "FileLock.h"
 #include "FileRoutines.h"
 #include "Grid.h"
 #include "MainCommands.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
@@ -31,6 +33,7 @@ frmMain::frmMain(const app::Services &services, const WindowRoutines &routines, 
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive && m_marked) {
                     m_services.windows.RaiseAll();
+                    askToUnlock();
                 }
             });
     setMinimumSize(500, 300);
@@ -88,6 +91,25 @@ void frmMain::buildPanes()
     m_passwordGrid = new PasswordGrid(*grdpw, *tvtreeview, *m_categoryTree, m_services, this);
     m_passwordGrid->setImages(treeImages, dragImages);
     m_passwordGrid->SetupGridColumns();
+    // Reaching for the records of a locked file asks for its password.
+    tvtreeview->viewport()->installEventFilter(this);
+    grdpw->viewport()->installEventFilter(this);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && m_services.state.Locked()) {
+        askToUnlock();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::askToUnlock()
+{
+    if (m_services.state.Locked() && m_routines.lock != nullptr && isVisible()) {
+        m_routines.lock->Unlock();
+    }
 }
 
 void frmMain::buildStatusBar()
@@ -210,7 +232,8 @@ void frmMain::Load()
             m_routines.windows.ShowTip();
             m_services.windows.waitUntilEmpty();
         }
-        if (state.Store->FileName().isEmpty() && options.StartupType < 2 && options.ViewWizard) {
+        if (state.Store->FileName().isEmpty() && !state.Locked() && options.StartupType < 2 &&
+            options.ViewWizard) {
             m_routines.files.OpenOrNew(true);
         }
         UpdateView(0);
@@ -224,6 +247,10 @@ void frmMain::Load()
     }
     setWindowTitle(state.AppTitle);
     RestoreViewState(viewStateParts(), m_services.settings);
+    if (state.Locked()) {
+        showLocked();
+        askToUnlock();
+    }
 }
 
 void frmMain::view_ad()
@@ -242,6 +269,14 @@ void frmMain::view_ad()
 
 void frmMain::UpdateView(qint32 value)
 {
+    if (m_services.state.Locked()) {
+        showLocked();
+        return;
+    }
+    if (windowTitle().endsWith(files::FileLock::LockedSuffix)) {
+        setWindowTitle(m_services.state.AppTitle);
+        statusPanel(0)->clear();
+    }
     if (value != 0) {
         m_passwordGrid->FillGrid(value);
     } else {
@@ -250,6 +285,41 @@ void frmMain::UpdateView(qint32 value)
     }
     ApplyFileState(*m_menus, !m_services.state.Store->FileName().isEmpty());
     applyRowRules();
+}
+
+// Nothing of the file is left to show: its name, and that it is locked.
+void frmMain::showLocked()
+{
+    tvtreeview->clear();
+    grdpw->clearRows();
+    m_passwordGrid->rowSelected = false;
+    m_categoryTree->currentNodeIndex = 0;
+    ApplyFileState(*m_menus, false);
+    applyRowRules();
+    const QString shown =
+        QFileInfo(m_services.state.LockedFile).fileName() + files::FileLock::LockedSuffix;
+    setWindowTitle(m_services.state.AppTitle + QStringLiteral(" - ") + shown);
+    statusPanel(0)->setText(shown);
+}
+
+void frmMain::ShowStatusNote(const QString &note)
+{
+    statusPanel(0)->setText(note);
+}
+
+std::pair<QString, int> frmMain::ViewPosition() const
+{
+    return {tvtreeview->key(tvtreeview->selectedNode()), grdpw->selectedRow()};
+}
+
+void frmMain::RestoreViewPosition(const QString &nodeKey, int row)
+{
+    if (const int node = tvtreeview->nodeIndex(nodeKey)) {
+        tvtreeview->setSelectedNode(node);
+    }
+    if (row > 0 && row <= grdpw->rowCount()) {
+        grdpw->setSelectedRow(row);
+    }
 }
 
 void frmMain::ReloadMenu()

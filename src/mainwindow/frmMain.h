@@ -49,6 +49,10 @@ public:
     QWidget *window() override { return this; }
     bool IsInstanceWindow() const override { return m_marked; }
     void HandOver(const QByteArray &payload) override;
+    // In the first status bar panel.
+    void ShowStatusNote(const QString &note) override;
+    std::pair<QString, int> ViewPosition() const override;
+    void RestoreViewPosition(const QString &nodeKey, int row) override;
     // Starts the banner when it is not running.
     void view_ad();
 
@@ -69,12 +73,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildPanes();
     void buildStatusBar();
     void connectCommands();
     void applyRowRules();
+    void showLocked();
+    void askToUnlock();
     ViewStateParts viewStateParts();
 
     const app::Services &m_services;

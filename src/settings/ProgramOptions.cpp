@@ -43,6 +43,8 @@ void ReadOptions(Settings &settings, ProgramOptions &o, const QString &programFo
     o.ClipboardClearSeconds = std::clamp<qint16>(
         s.GetInteger(QStringLiteral("ClipboardClearSeconds"), d.ClipboardClearSeconds), 0,
         ProgramOptions::ClipboardClearMost);
+    o.LockAfterMinutes = s.GetInteger(QStringLiteral("LockAfterMinutes"), d.LockAfterMinutes);
+    o.LockOnSessionLock = s.GetBoolean(QStringLiteral("LockOnSessionLock"), d.LockOnSessionLock);
 }
 
 void SaveOptions(Settings &settings, const ProgramOptions &o, const QString &programPath)
@@ -78,6 +80,8 @@ void SaveOptions(Settings &settings, const ProgramOptions &o, const QString &pro
     s.SaveInteger(QStringLiteral("SysTrayDef"), o.SysTrayDef);
     s.SaveInteger(QStringLiteral("DefaultGridAction"), o.DefaultGridAction);
     s.SaveInteger(QStringLiteral("ClipboardClearSeconds"), o.ClipboardClearSeconds);
+    s.SaveInteger(QStringLiteral("LockAfterMinutes"), o.LockAfterMinutes);
+    s.SaveBoolean(QStringLiteral("LockOnSessionLock"), o.LockOnSessionLock);
 
     // Results ignored: a failing autostart entry must not stop the options.
     if (o.StartupType == 3) {

@@ -42,6 +42,9 @@ struct ProgramOptions
     // leaves it there until the program ends.
     qint16 ClipboardClearSeconds = 10;
     static constexpr qint16 ClipboardClearMost = 999;
+    // Beyond the dialog's specified pages: locking the open file.
+    qint16 LockAfterMinutes = 0; // without any input to the program; 0 never
+    bool LockOnSessionLock = true;
 
     friend bool operator==(const ProgramOptions &, const ProgramOptions &) = default;
 };

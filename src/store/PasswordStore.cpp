@@ -89,7 +89,10 @@ PasswordStore::PasswordStore() : d(std::make_unique<Impl>())
     }
 }
 
-PasswordStore::~PasswordStore() = default;
+PasswordStore::~PasswordStore()
+{
+    d->clearContent();
+}
 
 QString PasswordStore::LastError() const
 {
@@ -123,6 +126,14 @@ const Collection<SubCategory> &PasswordStore::SubCategories() const
 
 void PasswordStore::Impl::clearContent()
 {
+    // Freed memory keeps what it held: the texts go blank first. A text still
+    // shared with a copy elsewhere is left to that copy's holder.
+    for (auto &[key, e] : passwords.m_map) {
+        for (QString *text :
+             {&e.service, &e.UserName, &e.Password, &e.Notes, &e.URL, &e.ChangeURL, &e.ExpURL}) {
+            wipeText(*text);
+        }
+    }
     passwords.m_map.clear();
     categories.m_map.clear();
     subcategories.m_map.clear();

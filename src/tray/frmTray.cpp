@@ -1,5 +1,6 @@
 #include "frmTray.h"
 
+#include "FileLock.h"
 #include "FileRoutines.h"
 #include "frmSysTray.h"
 #include "PasswordStore.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHash>
 
 frmTray::frmTray(const app::Services &services, const WindowRoutines &routines, QWidget *parent)
@@ -87,6 +89,10 @@ void frmTray::UpdateView(qint32 /*value*/)
     const auto image = [&options](const char16_t *key) {
         return options.ViewMenuIcon ? QString::fromUtf16(key) : QString();
     };
+    if (m_services.state.Locked()) {
+        buildLockedMenu();
+        return;
+    }
 
     const PasswordStore &store = *m_services.state.Store;
     QHash<qint16, int> categoryItems;
@@ -149,10 +155,35 @@ void frmTray::UpdateView(qint32 /*value*/)
     tray.setToolTip(QStringLiteral("Vellumor!"));
 }
 
+// A locked file offers nothing of its own: one item to unlock it, and the way out.
+void frmTray::buildLockedMenu()
+{
+    frmSysTray &tray = *m_sysTray;
+    const QString image = m_services.options.ViewMenuIcon ? QStringLiteral("VLM") : QString();
+    tray.AddMenuItem(QStringLiteral("&Unlock ") + QFileInfo(m_services.state.LockedFile).fileName(),
+                     QStringLiteral("unlock"), true, 0, 0, image, false, true);
+    tray.AddMenuItem(QStringLiteral("-"), QString(), false, 0, 0, QString(), false, true);
+    tray.AddMenuItem(QStringLiteral("&Exit VLM"), QStringLiteral("close"), false, 0, 0, QString(),
+                     false, true);
+    ShowStatusNote(QFileInfo(m_services.state.LockedFile).fileName() +
+                   files::FileLock::LockedSuffix);
+}
+
+void frmTray::ShowStatusNote(const QString &note)
+{
+    if (m_sysTray != nullptr) {
+        m_sysTray->setToolTip(QStringLiteral("Vellumor! ") + note);
+    }
+}
+
 void frmTray::MenuClick(const QString &key)
 {
     const ShowWindows &windows = m_routines.windows;
-    if (key == QStringLiteral("open")) {
+    if (key == QStringLiteral("unlock")) {
+        if (m_routines.lock != nullptr) {
+            m_routines.lock->Unlock();
+        }
+    } else if (key == QStringLiteral("open")) {
         OpenMainWindow();
     } else if (key == QStringLiteral("close")) {
         close();

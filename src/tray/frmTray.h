@@ -37,6 +37,8 @@ public:
     QWidget *window() override { return this; }
     bool IsInstanceWindow() const override { return m_marked; }
     void HandOver(const QByteArray &payload) override;
+    // On the icon's tip, after the program's name.
+    void ShowStatusNote(const QString &note) override;
 
     // What a click on a menu item with this key does.
     void MenuClick(const QString &key);
@@ -50,6 +52,7 @@ protected:
 
 private:
     void showIcon();
+    void buildLockedMenu();
     void removeIcon();
     void serviceAction(const QString &service);
 

@@ -3,18 +3,23 @@
 // the two main windows taking turns under the real main loop.
 
 #include "AfterPasses.h"
+#include "FileLock.h"
 #include "frmMain.h"
 #include "frmPW.h"
+#include "frmSysTray.h"
 #include "frmTray.h"
 #include "Grid.h"
 #include "MainLoop.h"
 #include "MainMenus.h"
 #include "PasswordGrid.h"
+#include "PopupMenu.h"
+#include "SessionLock.h"
 #include "StartUp.h"
 #include "TestRoutines.h"
 #include "Tree.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
@@ -28,10 +33,13 @@ namespace {
 
 struct Fixture : TestRoutines
 {
+    platform::SessionLockSource session; // a test emits its signal
+    files::FileLock lock{t.services, passwords, &session};
     std::unique_ptr<frmMain> window;
 
     Fixture()
     {
+        routines.lock = &lock;
         t.options.ViewTips = false;
         t.state.FirstStart = false;
         window = std::make_unique<frmMain>(t.services, routines);
@@ -91,6 +99,8 @@ private Q_SLOTS:
     void passwordCommands();
     void layoutKept();
     void takingTurns();
+    void locking_data();
+    void locking();
 };
 
 void TestMainMenus::states_data()
@@ -329,6 +339,130 @@ void TestMainMenus::takingTurns()
     QCOMPARE(r.t.prompt.asked.size(), 4);
     QCOMPARE(r.t.prompt.asked.at(0).text, QStringLiteral("Save Datafile before exit ?"));
     QCOMPARE(r.t.recent.paths(), QStringList{file});
+}
+
+void TestMainMenus::locking_data()
+{
+    QTest::addColumn<QString>("cause");  // idle, session; "off": its option is off
+    QTest::addColumn<QString>("change"); // none, unsaved, new file (unsaved, never saved)
+    QTest::addColumn<bool>("autoSave");
+    QTest::addColumn<bool>("saveFails");
+    QTest::addColumn<QString>("note"); // the status bar's start when not locked; "" locked
+    QTest::newRow("idle") << "idle"
+                          << "none" << false << false << "";
+    QTest::newRow("idle, off") << "idle off"
+                               << "none" << false << false << "-";
+    QTest::newRow("session") << "session"
+                             << "none" << false << false << "";
+    QTest::newRow("session, off") << "session off"
+                                  << "none" << false << false << "-";
+    QTest::newRow("unsaved, saved first") << "idle"
+                                          << "unsaved" << true << false << "";
+    QTest::newRow("unsaved, no auto-save")
+        << "session"
+        << "unsaved" << false << false << "Not locked: the file has unsaved changes.";
+    QTest::newRow("unsaved, save fails")
+        << "session"
+        << "unsaved" << true << true << "Not locked: the changes could not be saved.";
+    QTest::newRow("new file") << "session"
+                              << "new file" << true << false
+                              << "Not locked: the new file has never been saved.";
+}
+
+// Locked by the idle time (on the test clock) or the session; refused when
+// changes cannot be saved first; the next use asks for the password and comes
+// back to the same node and row.
+void TestMainMenus::locking()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, change);
+    QFETCH(bool, autoSave);
+    QFETCH(bool, saveFails);
+    QFETCH(QString, note);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Locked.VLM"));
+    QVERIFY(writeFile(path, QStringLiteral("file-pw"),
+                      {QStringLiteral("bank"), QStringLiteral("mail")}));
+    Fixture f;
+    app::RunState &state = f.t.state;
+    state.AppTitle = QStringLiteral("Vellumor V1.0.0");
+    f.t.options.AutoSaveData = autoSave;
+    f.t.options.AutoCheck = false;
+    f.t.options.LockAfterMinutes = cause == "idle off" ? 0 : 5;
+    f.t.options.LockOnSessionLock = cause != "session off";
+    f.passwords.answers = QStringList{QStringLiteral("file-pw")};
+    QVERIFY(f.files.OpenPasswordFile(path));
+    controls::Tree &tree = *f.window->tree();
+    tree.setSelectedNode(tree.nodeIndex(QStringLiteral("C0")));
+    f.window->grid()->setSelectedRow(2);
+    state.setClipboardEntry(*state.Store->Passwords().Item(QStringLiteral("bank")));
+    if (change == "new file") {
+        f.files.NewPasswordFile();
+    }
+    if (change != "none") {
+        QVERIFY(state.Store->AddCategory(QStringLiteral("Work")));
+    }
+    if (saveFails) {
+        QVERIFY(dir.remove());
+    }
+
+    f.lock.watchInput();
+    if (cause.startsWith("idle")) {
+        // Input to one of the program's windows starts the wait again.
+        f.t.clock.advance(std::chrono::minutes(4));
+        QTest::keyClick(f.window->windowHandle(), Qt::Key_Shift);
+        f.t.clock.advance(std::chrono::minutes(4));
+        QVERIFY(!state.Locked());
+        f.t.clock.advance(std::chrono::minutes(cause == "idle" ? 1 : 10000));
+    } else {
+        Q_EMIT f.session.sessionLocked();
+    }
+    const bool locks = note.isEmpty();
+    QCOMPARE(state.Locked(), locks);
+    const QString status = f.window->statusPanel(0)->text();
+    QVERIFY2(note == "-" ? status.isEmpty()
+                         : status.startsWith(locks ? "Locked.VLM (locked)" : note),
+             qPrintable(status));
+    if (!locks) {
+        QCOMPARE(state.Store->Modified(), change != "none");
+        return;
+    }
+    QCOMPARE(tree.nodeCount(), 0);
+    QCOMPARE(f.window->grid()->rowCount(), 0);
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Vellumor V1.0.0 - Locked.VLM (locked)"));
+    QVERIFY(!f.menus().top("mnuEditTop")->isVisible() &&
+            !f.menus().top("mnuPasswordTop")->isVisible());
+    QCOMPARE(state.Store->Passwords().Count(), 0);
+    QVERIFY(!state.ClipboardEntry().has_value());
+    PasswordStore onDisk;
+    QVERIFY(onDisk.OpenFile(path, QStringLiteral("file-pw")));
+    QCOMPARE(onDisk.Categories().Count(), change == "unsaved" ? 1 : 0);
+
+    // The tray offers nothing but the way back and the way out.
+    {
+        frmTray tray(f.t.services, f.routines);
+        tray.Load();
+        controls::PopupMenu &menu = tray.sysTray()->PopupMenuObject();
+        QStringList items;
+        for (int item = 1; item <= menu.count(); ++item) {
+            items << menu.caption(item) + (menu.isDefault(item) ? " (default)" : "");
+        }
+        QCOMPARE(items, QStringList({"&Unlock Locked.VLM (default)", "-", "&Exit VLM"}));
+        QCOMPARE(tray.sysTray()->ToolTip(), QStringLiteral("Vellumor! Locked.VLM (locked)"));
+    }
+    // Cancelling the password keeps it locked; the password brings it back.
+    f.passwords.answers.clear();
+    QTest::mouseClick(f.window->grid()->viewport(), Qt::LeftButton);
+    QVERIFY(state.Locked());
+    f.passwords.answers = QStringList{QStringLiteral("file-pw")};
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton);
+    QVERIFY(!state.Locked());
+    QCOMPARE(f.passwords.askedFor, QStringList({path, path, path}));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Vellumor V1.0.0"));
+    QCOMPARE(tree.key(tree.selectedNode()), QStringLiteral("C0"));
+    QCOMPARE(f.window->grid()->rowCount(), 2);
+    QCOMPARE(f.window->grid()->selectedRow(), 2);
+    QCOMPARE(state.Store->Passwords().Count(), 2);
 }
 
 QTEST_MAIN(TestMainMenus)

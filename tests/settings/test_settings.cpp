@@ -29,9 +29,10 @@ const QString Changed = // every option, none at its default
     "AutoCheck=false AutoLoadData=true AutoLoadWin=false AutoSaveData=true AutoSaveWin=false "
     "BackupFile=false BackupHistory=false ChangeDays=32767 ChangeNotify=9 ClipboardClearSeconds=0 "
     "DefaultGridAction=5 ExpirationDays=-7 ExpirationNotify=0 GTSAfterURL=true HistorySize=4 "
-    "KeyAfter={ENTER} KeyAfterCB=13 KeyBefore=;; KeyBeforeCB=-1 Language=ITA ShowCatSub=false "
-    "ShowNotes=true StartupType=1 SysTrayDef=2 SysTrayPWDefault=7 ViewFileName=false "
-    "ViewMenuIcon=false ViewSplash=false ViewTips=false ViewWizard=false";
+    "KeyAfter={ENTER} KeyAfterCB=13 KeyBefore=;; KeyBeforeCB=-1 Language=ITA LockAfterMinutes=15 "
+    "LockOnSessionLock=false ShowCatSub=false ShowNotes=true StartupType=1 SysTrayDef=2 "
+    "SysTrayPWDefault=7 ViewFileName=false ViewMenuIcon=false ViewSplash=false ViewTips=false "
+    "ViewWizard=false";
 
 } // namespace
 

@@ -1,6 +1,9 @@
 #include "DialogSupport.h"
 
 #include "Placement.h"
+#include "SecureBytes.h"
+
+#include <QLineEdit>
 
 namespace app {
 
@@ -18,6 +21,15 @@ void UnloadStackedDialog(const Services &services, QWidget &window, const QStrin
         SavePlacement(window, tag, services.options, services.settings);
     }
     services.windows.PopWindow(refresh, menuOnly, value);
+}
+
+void wipeField(QLineEdit &field)
+{
+    // The copy shares the field's characters; clearing moves the field to
+    // new ones, which leaves the old ones to the copy alone, to be wiped.
+    QString held = field.text();
+    field.clear();
+    wipeText(held);
 }
 
 } // namespace app

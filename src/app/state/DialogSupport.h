@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLineEdit;
+
 namespace app {
 
 // Where a dialog opens: centred over the current main window, then where it
@@ -16,6 +18,10 @@ void RestoreDialogPlacement(const Services &services, QWidget &window, const QSt
 // shown, then off the stack with the refresh it leaves for the main loop.
 void UnloadStackedDialog(const Services &services, QWidget &window, const QString &tag,
                          bool refresh, bool menuOnly, qint32 value);
+
+// Empties a field that showed a secret and overwrites the characters it
+// held, which a plain clear would leave in freed memory.
+void wipeField(QLineEdit &field);
 
 // Shows a window in front that deletes itself once closed.
 template <typename Window> QPointer<Window> ShowSelfDeleting(Window *window)

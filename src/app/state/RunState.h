@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <utility>
 
 namespace app {
 
@@ -33,6 +34,11 @@ public:
     virtual bool IsInstanceWindow() const { return false; }
     // The bytes a later start sent (a path, or one zero byte).
     virtual void HandOver(const QByteArray & /*payload*/) {}
+    // A short note where the window shows its state (status bar, tray tip).
+    virtual void ShowStatusNote(const QString & /*note*/) {}
+    // Where the user is (tree node key, grid row), kept over a lock.
+    virtual std::pair<QString, int> ViewPosition() const { return {}; }
+    virtual void RestoreViewPosition(const QString & /*nodeKey*/, int /*row*/) {}
 };
 
 // The process-wide run state: the one store, the current main window and the
@@ -52,6 +58,13 @@ public:
     bool FirstStart = true;
     bool TrayMode = false;
 
+    // The file whose records and key a lock has dropped; "" while none is locked.
+    QString LockedFile;
+    // Where the view was when it locked, to go back there once unlocked.
+    QString LockedNodeKey;
+    int LockedRow = 0;
+    bool Locked() const { return !LockedFile.isEmpty(); }
+
     MainWindowOps *CurrentMainWindow() const { return m_current; }
     void setCurrentMainWindow(MainWindowOps *window);
 
@@ -65,6 +78,7 @@ public:
     // main window; its secrets are wiped when it is replaced and at exit.
     const std::optional<PasswordEntry> &ClipboardEntry() const { return m_clipboardEntry; }
     void setClipboardEntry(const PasswordEntry &entry);
+    void clearClipboardEntry() { wipeClipboardEntry(); }
 
     bool RefreshRequested() const { return m_refreshRequested; }
     bool MenuOnlyRefresh() const { return m_menuOnlyRefresh; }
