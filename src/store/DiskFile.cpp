@@ -16,11 +16,17 @@ constexpr int LockWaitMs = 20000;
 
 static_assert(std::tuple_size_v<ContentHash> == crypto_generichash_BYTES);
 
+// The file's path with every link resolved, also before the file exists (a
+// first save), so that both ways of naming one file give one lock.
 QString resolved(const QString &path)
 {
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    if (!canonical.isEmpty()) {
+        return canonical;
+    }
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
 }
 
 } // namespace
