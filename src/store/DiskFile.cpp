@@ -23,7 +23,7 @@ static_assert(std::tuple_size_v<ContentHash> == crypto_generichash_BYTES);
 QString resolved(const QString &path)
 {
     const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
+    QString canonical = info.canonicalFilePath();
     if (!canonical.isEmpty()) {
         return canonical;
     }
