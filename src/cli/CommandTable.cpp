@@ -101,6 +101,9 @@ QString helpText()
         "  --version         the version\n"
         "\n"
         "Every change is saved at once; the previous version stays as FILE.bak.\n"
+        "When FILE was changed elsewhere since the command read it (another device\n"
+        "through a sync folder, another program), those changes are merged, not\n"
+        "overwritten, and what was merged is told on standard error.\n"
         "Exit status: 0 done, 1 failed, 2 wrong command line.\n");
     return text;
 }

@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "CliError.h"
+#include "Output.h"
 
 namespace {
 
@@ -35,9 +36,43 @@ Secret Session::otherFilePassword(const QString &path) const
 
 void Session::saveIfModified()
 {
-    if (m_store.Modified()) {
-        check(m_store.SaveFile(QString(), true, false));
+    if (!m_store.Modified()) {
+        return;
     }
+    check(m_store.SaveFile(QString(), true, false));
+    // Standard error, so that scripts reading the output see only what they asked for.
+    for (const QString &line : mergeLines(m_store.LastDiskMerge())) {
+        printError(QStringLiteral("vellumor-cli: ") + line);
+    }
+}
+
+QStringList mergeLines(const DiskMergeResult &r)
+{
+    if (!r.merged) {
+        return {};
+    }
+    QStringList lines{QStringLiteral("the file was changed elsewhere since it was read; its "
+                                     "changes were merged, not overwritten: %1 added, %2 changed, "
+                                     "%3 deleted, %4 kept as both, %5 kept though deleted on one "
+                                     "side")
+                          .arg(r.added)
+                          .arg(r.changed)
+                          .arg(r.deleted)
+                          .arg(r.conflicts)
+                          .arg(r.kept)};
+    if (r.categoriesAdded + r.categoriesDeleted + r.subcategoriesAdded + r.subcategoriesDeleted >
+        0) {
+        lines << QStringLiteral("categories: %1 added, %2 deleted; subcategories: %3 added, %4 "
+                                "deleted")
+                     .arg(r.categoriesAdded)
+                     .arg(r.categoriesDeleted)
+                     .arg(r.subcategoriesAdded)
+                     .arg(r.subcategoriesDeleted);
+    }
+    for (const QString &name : r.conflictNames) {
+        lines << QStringLiteral("the other version is kept as %1").arg(quoted(name));
+    }
+    return lines;
 }
 
 void Session::check(bool ok) const

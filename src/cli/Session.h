@@ -20,7 +20,8 @@ public:
     // The password of another file for import and merge; empty when it has none.
     Secret otherFilePassword(const QString &path) const;
     // Saves under the file's own name, keeping the previous version as .bak.
-    // A command that changed nothing leaves the file as it is.
+    // A command that changed nothing leaves the file as it is. What was
+    // saved there since the file was read is merged, and told on standard error.
     void saveIfModified();
     // Throws the store's last error when ok is false.
     void check(bool ok) const;
@@ -36,3 +37,5 @@ private:
 };
 
 QString filePasswordPrompt(const QString &path);
+// What a save merged from disk, for standard error; nothing when it merged nothing.
+QStringList mergeLines(const DiskMergeResult &result);

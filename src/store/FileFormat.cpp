@@ -134,7 +134,7 @@ bool isProtected(const QByteArray &headerBytes)
 }
 
 ReadStatus read(QByteArray bytes, const QString &password, FileContent &content, FileKey &key,
-                QString &detail, qint64 *kdfNanoseconds)
+                QString &detail, qint64 *kdfNanoseconds, const FileKey *known)
 {
     if (kdfNanoseconds != nullptr) {
         *kdfNanoseconds = 0;
@@ -191,27 +191,38 @@ ReadStatus read(QByteArray bytes, const QString &password, FileContent &content,
             return ReadStatus::TooCostly;
         }
         std::memcpy(fileKey.salt.data(), p + OffSalt, fileKey.salt.size());
-        QByteArray utf8 = password.toUtf8();
-        const WipeOnExit wipePassword{utf8};
-        fileKey.master = SecureBytes(MasterKeySize);
-        QElapsedTimer timer;
-        timer.start();
-        const int rc =
-            crypto_pwhash(fileKey.master.data(), fileKey.master.size(), utf8.constData(),
-                          static_cast<unsigned long long>(utf8.size()), fileKey.salt.data(),
-                          fileKey.params.opsLimit, size_t(fileKey.params.memLimitKiB) * 1024U,
-                          crypto_pwhash_ALG_ARGON2ID13);
-        if (kdfNanoseconds != nullptr) {
-            *kdfNanoseconds = timer.nsecsElapsed();
-        }
-        if (rc != 0) {
-            detail = QStringLiteral("there is not enough memory to derive its key");
-            return ReadStatus::Damaged;
-        }
         std::array<unsigned char, KeyCheckSize> expectedCheck{};
-        if (!keyCheck(fileKey, p, expectedCheck.data()) ||
-            sodium_memcmp(expectedCheck.data(), p + OffKeyCheck, KeyCheckSize) != 0) {
-            return ReadStatus::WrongPassword;
+        const auto keyFits = [&] {
+            return keyCheck(fileKey, p, expectedCheck.data()) &&
+                   sodium_memcmp(expectedCheck.data(), p + OffKeyCheck, KeyCheckSize) == 0;
+        };
+        bool reused = false;
+        if (known != nullptr && known->isSet() && known->params == fileKey.params &&
+            known->salt == fileKey.salt) {
+            fileKey.master = known->master;
+            reused = keyFits();
+        }
+        if (!reused) {
+            QByteArray utf8 = password.toUtf8();
+            const WipeOnExit wipePassword{utf8};
+            fileKey.master = SecureBytes(MasterKeySize);
+            QElapsedTimer timer;
+            timer.start();
+            const int rc =
+                crypto_pwhash(fileKey.master.data(), fileKey.master.size(), utf8.constData(),
+                              static_cast<unsigned long long>(utf8.size()), fileKey.salt.data(),
+                              fileKey.params.opsLimit, size_t(fileKey.params.memLimitKiB) * 1024U,
+                              crypto_pwhash_ALG_ARGON2ID13);
+            if (kdfNanoseconds != nullptr) {
+                *kdfNanoseconds = timer.nsecsElapsed();
+            }
+            if (rc != 0) {
+                detail = QStringLiteral("there is not enough memory to derive its key");
+                return ReadStatus::Damaged;
+            }
+            if (!keyFits()) {
+                return ReadStatus::WrongPassword;
+            }
         }
         SecureBytes payloadKey;
         if (!deriveSubkey(fileKey, SubkeyPayload, payloadKey)) {

@@ -52,8 +52,10 @@ constexpr int HeaderSize = 120;
 // Reads a whole file image. On success fills content and, for a protected
 // file, key. detail receives a short explanation for Damaged.
 // The bytes are taken over and released as soon as they are decrypted.
+// A known key whose salt and cost match the file's header is tried before the
+// password, so a file read again after a save elsewhere costs no derivation.
 ReadStatus read(QByteArray bytes, const QString &password, FileContent &content, FileKey &key,
-                QString &detail, qint64 *kdfNanoseconds = nullptr);
+                QString &detail, qint64 *kdfNanoseconds = nullptr, const FileKey *known = nullptr);
 
 // True when bytes start with a header of ours announcing a password.
 bool isProtected(const QByteArray &headerBytes);

@@ -11,45 +11,25 @@
 
 namespace {
 
-// Far above any real password file (100,000 records take about 20 MB); keeps a
-// stray multi-gigabyte file from being read into memory.
-constexpr qint64 MaxFileSize = qint64(1) << 30;
 constexpr std::size_t HistoryCopies = 10;
+// Saves that find the file replaced again between merge and rename before giving up.
+constexpr int SaveAttempts = 3;
 
-QString shown(const QString &path)
+// Everything but the commit, which alone replaces the file.
+bool writeUncommitted(SaveTarget &target, const QByteArray &bytes, QString &error)
 {
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
-
-// Reads a whole password file, or says why not.
-bool readFileBytes(const QString &path, QByteArray &bytes, QString &error)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        error = QStringLiteral("The file %1 does not exist.").arg(shown(path));
+    if (!target.open()) {
+        error = target.errorString();
         return false;
     }
-    if (info.isDir()) {
-        error = QStringLiteral("%1 is a folder, not a password file.").arg(shown(path));
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error =
-            QStringLiteral("The file %1 cannot be read: %2.").arg(shown(path), file.errorString());
-        return false;
-    }
-    if (file.size() > MaxFileSize) {
-        error = QStringLiteral("The file %1 is too large to be a Vellumor password file.")
-                    .arg(shown(path));
-        return false;
-    }
-    // The size was checked above; readAll allocates only what the file holds.
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize) {
-        error =
-            QStringLiteral("The file %1 cannot be read: %2.").arg(shown(path), file.errorString());
-        return false;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = target.device().write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            error = target.device().errorString();
+            return false;
+        }
+        done += n;
     }
     return true;
 }
@@ -58,18 +38,8 @@ bool writeAll(const SaveTargetFactory &factory, const QString &path, const QByte
               QString &error)
 {
     const std::unique_ptr<SaveTarget> target = factory(path);
-    if (!target->open()) {
-        error = target->errorString();
+    if (!writeUncommitted(*target, bytes, error)) {
         return false;
-    }
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = target->device().write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            error = target->device().errorString();
-            return false;
-        }
-        done += n;
     }
     if (!target->commit()) {
         error = target->errorString();
@@ -150,6 +120,10 @@ bool PasswordStore::NewFile()
     d->fileKey = FileKey();
     d->fileName = NewFileName;
     d->modified = false;
+    d->base.clear();
+    d->basePassword.clear();
+    d->baseKey = FileKey();
+    d->passwordChanged = false;
     return true;
 }
 
@@ -201,41 +175,22 @@ private:
 
 namespace {
 
-// Reads and decodes another file for open, import and merge.
+// Reads and decodes a file for open, import and merge; kept receives its bytes.
 bool readStoreFile(const QString &path, const QString &password, FileContent &content, FileKey &key,
-                   QString &error, qint64 &kdfNs)
+                   QString &error, qint64 &kdfNs, QByteArray *kept = nullptr)
 {
     QByteArray bytes;
     if (!readFileBytes(path, bytes, error)) {
         return false;
     }
-    QString detail;
-    switch (vlmfile::read(std::move(bytes), password, content, key, detail, &kdfNs)) {
-    case ReadStatus::Ok:
-        return true;
-    case ReadStatus::NotVellumor:
-        error = QStringLiteral("The file %1 is not a Vellumor password file.").arg(shown(path));
-        break;
-    case ReadStatus::NewerVersion:
-        error = QStringLiteral("The file %1 was written by a newer version of Vellumor and "
-                               "cannot be opened by this one.")
-                    .arg(shown(path));
-        break;
-    case ReadStatus::WrongPassword:
-        error = QStringLiteral("Wrong password for the file %1.").arg(shown(path));
-        break;
-    case ReadStatus::Damaged:
-        error = QStringLiteral("The file %1 is damaged: %2.").arg(shown(path), detail);
-        break;
-    case ReadStatus::TooCostly:
-        error = QStringLiteral("The file %1 asks for a costlier key derivation than Vellumor "
-                               "allows (at most %2 passes over %3 MiB) and was not opened.")
-                    .arg(shown(path))
-                    .arg(KdfParams::MaxOps)
-                    .arg(KdfParams::MaxMemKiB / 1024);
-        break;
+    if (kept != nullptr) {
+        *kept = bytes; // shared, not copied: the reader lets go of its reference
     }
-    return false;
+    QString detail;
+    const ReadStatus status =
+        vlmfile::read(std::move(bytes), password, content, key, detail, &kdfNs);
+    error = readFailure(status, path, detail);
+    return status == ReadStatus::Ok;
 }
 
 } // namespace
@@ -245,7 +200,8 @@ bool PasswordStore::OpenFile(const QString &path, const QString &password)
     FileContent content;
     FileKey key;
     QString error;
-    if (!readStoreFile(path, password, content, key, error, d->lastKdfNs)) {
+    QByteArray bytes;
+    if (!readStoreFile(path, password, content, key, error, d->lastKdfNs, &bytes)) {
         return d->fail(error);
     }
     // The reader checked every rule, so from here on nothing can fail.
@@ -256,7 +212,10 @@ bool PasswordStore::OpenFile(const QString &path, const QString &password)
     } else {
         d->password.clear();
     }
-    d->fileKey = std::move(key);
+    d->fileKey = key;
+    d->setBase(std::move(bytes), d->password, std::move(key));
+    d->passwordChanged = false;
+    d->lastDiskMerge = DiskMergeResult();
     d->fileName = path;
     d->modified = false;
     return true;
@@ -345,6 +304,88 @@ bool PasswordStore::HasNoPassword(const QString &path) const
     return !vlmfile::isProtected(file.read(vlmfile::HeaderSize));
 }
 
+bool PasswordStore::Impl::saveKey(FileKey &key)
+{
+    if (password.isEmpty()) {
+        key = FileKey();
+        return true;
+    }
+    key = fileKey;
+    if (!key.isSet()) {
+        QString text = textOf(password);
+        const bool derived = vlmfile::deriveKey(text, kdf, key);
+        wipeText(text);
+        if (!derived) {
+            return fail(QStringLiteral("The key for the file password could not be derived "
+                                       "(not enough memory?)."));
+        }
+    }
+    return true;
+}
+
+bool PasswordStore::Impl::backUp(const QString &target, bool BackupFile, bool BackupHistory)
+{
+    if (!(BackupFile || BackupHistory) || !QFileInfo::exists(target)) {
+        return true;
+    }
+    QString error;
+    QByteArray previous;
+    if (!readFileBytes(target, previous, error)) {
+        return fail(QStringLiteral("The file %1 could not be saved, because its backup "
+                                   "copy failed: %2")
+                        .arg(shownPath(target), error));
+    }
+    QStringList copies;
+    if (BackupFile) {
+        copies << target + QStringLiteral(".bak");
+    }
+    if (BackupHistory) {
+        const QString stamp = now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        QString name = QStringLiteral("%1.%2.bak").arg(target, stamp);
+        for (int n = 2; QFileInfo::exists(name); ++n) {
+            name = QStringLiteral("%1.%2-%3.bak").arg(target, stamp).arg(n);
+        }
+        copies << name;
+    }
+    for (const QString &copy : std::as_const(copies)) {
+        if (!writeAll(saveTargetFactory, copy, previous, error)) {
+            return fail(QStringLiteral("The file %1 could not be saved, because its "
+                                       "backup copy %2 failed: %3.")
+                            .arg(shownPath(target), shownPath(copy), error));
+        }
+    }
+    return true;
+}
+
+void PasswordStore::Impl::pruneHistory(const QString &target)
+{
+    // Keep the newest copies; the time stamps sort by age.
+    const QFileInfo info(target);
+    const QRegularExpression pattern(QStringLiteral("^%1\\.(\\d{8}-\\d{6})(?:-(\\d+))?\\.bak$")
+                                         .arg(QRegularExpression::escape(info.fileName())));
+    struct Copy
+    {
+        QString name;
+        QString stamp;
+        int serial;
+    };
+    std::vector<Copy> history;
+    const QStringList names = info.dir().entryList(QDir::Files);
+    for (const QString &name : names) {
+        const auto match = pattern.match(name);
+        if (match.hasMatch()) {
+            const int serial = match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
+            history.push_back({name, match.captured(1), serial});
+        }
+    }
+    std::sort(history.begin(), history.end(), [](const Copy &a, const Copy &b) {
+        return a.stamp != b.stamp ? a.stamp > b.stamp : a.serial > b.serial;
+    });
+    for (std::size_t i = HistoryCopies; i < history.size(); ++i) {
+        QFile::remove(info.dir().filePath(history[i].name));
+    }
+}
+
 bool PasswordStore::SaveFile(const QString &path, bool BackupFile, bool BackupHistory)
 {
     if (d->fileName.isEmpty()) {
@@ -354,87 +395,64 @@ bool PasswordStore::SaveFile(const QString &path, bool BackupFile, bool BackupHi
     if (target == NewFileName) {
         return d->fail(QStringLiteral("The new file has no name yet: save it under a name."));
     }
-    FileKey key = d->fileKey;
-    if (!d->password.isEmpty() && !key.isSet()) {
-        const QString password =
-            QString::fromUtf8(reinterpret_cast<const char *>(d->password.data()),
-                              static_cast<qsizetype>(d->password.size()));
-        if (!vlmfile::deriveKey(password, d->kdf, key)) {
-            return d->fail(QStringLiteral("The key for the file password could not be derived "
-                                          "(not enough memory?)."));
-        }
-    }
-    if (d->password.isEmpty()) {
-        key = FileKey();
-    }
-    QByteArray bytes;
-    {
-        const Impl::Snapshot snapshot(*d);
-        bytes = vlmfile::write(snapshot.content, key);
-    }
-
+    d->lastDiskMerge = DiskMergeResult();
     QString error;
-    if ((BackupFile || BackupHistory) && QFileInfo::exists(target)) {
-        QByteArray previous;
-        if (!readFileBytes(target, previous, error)) {
-            return d->fail(QStringLiteral("The file %1 could not be saved, because its backup "
-                                          "copy failed: %2")
-                               .arg(shown(target), error));
+    // From the check of the disk to the rename: no other Vellumor process of
+    // this user saves the file in between.
+    const SaveLock lock(target);
+    // Only the file read or written here has a version to merge against; Save
+    // As replaces another file as the user asked.
+    const bool ownFile = d->base.isSet && isSameFile(target, d->fileName);
+    if (ownFile && !d->takeChangesOnDisk()) {
+        return false;
+    }
+    if (!d->backUp(target, BackupFile, BackupHistory)) {
+        return false;
+    }
+    for (int attempt = 1;; ++attempt) {
+        FileKey key;
+        if (!d->saveKey(key)) {
+            return false;
         }
-        QStringList copies;
-        if (BackupFile) {
-            copies << target + QStringLiteral(".bak");
+        QByteArray bytes;
+        {
+            const Impl::Snapshot snapshot(*d);
+            bytes = vlmfile::write(snapshot.content, key);
+        }
+        std::unique_ptr<SaveTarget> file = d->saveTargetFactory(target);
+        if (!writeUncommitted(*file, bytes, error)) {
+            return d->fail(QStringLiteral("The file %1 could not be saved: %2. The previous "
+                                          "version of the file is unchanged.")
+                               .arg(shownPath(target), error));
+        }
+        // A sync tool is no Vellumor process and takes no lock: a version it
+        // put there since the check is merged too, never overwritten. What
+        // remains is the moment between this check and the rename.
+        if (ownFile && compareWithDisk(target, d->base) == DiskCompare::Different) {
+            file.reset(); // not committed: the file on disk stays
+            if (attempt == SaveAttempts) {
+                return d->fail(QStringLiteral("The file %1 kept changing on disk while it was "
+                                              "being saved, so it was not saved. Try again.")
+                                   .arg(shownPath(target)));
+            }
+            if (!d->takeChangesOnDisk()) {
+                return false;
+            }
+            continue;
+        }
+        if (!file->commit()) {
+            return d->fail(QStringLiteral("The file %1 could not be saved: %2. The previous "
+                                          "version of the file is unchanged.")
+                               .arg(shownPath(target), file->errorString()));
         }
         if (BackupHistory) {
-            const QString stamp = d->now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-            QString name = QStringLiteral("%1.%2.bak").arg(target, stamp);
-            for (int n = 2; QFileInfo::exists(name); ++n) {
-                name = QStringLiteral("%1.%2-%3.bak").arg(target, stamp).arg(n);
-            }
-            copies << name;
+            d->pruneHistory(target);
         }
-        for (const QString &copy : std::as_const(copies)) {
-            if (!writeAll(d->saveTargetFactory, copy, previous, error)) {
-                return d->fail(QStringLiteral("The file %1 could not be saved, because its "
-                                              "backup copy %2 failed: %3.")
-                                   .arg(shown(target), shown(copy), error));
-            }
-        }
+        d->fileKey = key;
+        d->setBase(std::move(bytes), d->password, std::move(key));
+        d->passwordChanged = false;
+        d->fileName = target;
+        d->modified = false;
+        return true;
     }
-    if (!writeAll(d->saveTargetFactory, target, bytes, error)) {
-        return d->fail(QStringLiteral("The file %1 could not be saved: %2. The previous "
-                                      "version of the file is unchanged.")
-                           .arg(shown(target), error));
-    }
-    if (BackupHistory) {
-        // Keep the newest copies; the time stamps sort by age.
-        const QFileInfo info(target);
-        const QRegularExpression pattern(QStringLiteral("^%1\\.(\\d{8}-\\d{6})(?:-(\\d+))?\\.bak$")
-                                             .arg(QRegularExpression::escape(info.fileName())));
-        struct Copy
-        {
-            QString name;
-            QString stamp;
-            int serial;
-        };
-        std::vector<Copy> history;
-        const QStringList names = info.dir().entryList(QDir::Files);
-        for (const QString &name : names) {
-            const auto match = pattern.match(name);
-            if (match.hasMatch()) {
-                const int serial = match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
-                history.push_back({name, match.captured(1), serial});
-            }
-        }
-        std::sort(history.begin(), history.end(), [](const Copy &a, const Copy &b) {
-            return a.stamp != b.stamp ? a.stamp > b.stamp : a.serial > b.serial;
-        });
-        for (std::size_t i = HistoryCopies; i < history.size(); ++i) {
-            QFile::remove(info.dir().filePath(history[i].name));
-        }
-    }
-    d->fileKey = std::move(key);
-    d->fileName = target;
-    d->modified = false;
-    return true;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 // Receives the items of a category or subcategory list; the GUI adapts its
 // combo boxes and list boxes to this, so the store needs no widget header.
@@ -26,6 +27,44 @@ struct MergeResult
     int added = 0;   // records whose service was new here
     int renamed = 0; // records added under a new name because the service existed
     int skipped = 0; // records identical to one already here
+};
+
+// How the file on disk stands against the version this store last read or wrote.
+enum class DiskState
+{
+    Unchanged,  // the same bytes (a touched file with the same content included)
+    Changed,    // other content: saved elsewhere, replaced or damaged
+    Missing,    // nothing at the file's name (deleted or moved, maybe for a moment)
+    Unreadable, // something there that cannot be read (a folder, no permission)
+    NotOnDisk,  // no file read or written yet: a new file, or none open
+};
+
+// How reading the file's current version from disk went.
+enum class DiskReadStatus
+{
+    Ok,
+    // The password held (or given) does not open it: it was changed on
+    // another device. Ask for the new one and call again with it.
+    PasswordChanged,
+    Failed, // anything else, told by LastError
+};
+
+// What a three-way merge of the version on disk brought into memory; records
+// are counted, categories and subcategories apart.
+struct DiskMergeResult
+{
+    bool merged = false; // the disk held another version and it was merged
+    int added = 0;       // records new on disk, added here
+    int changed = 0;     // records changed on disk only, taken from there
+    int deleted = 0;     // records deleted on disk only, deleted here too
+    int conflicts = 0;   // changed on both sides differently: both kept
+    int kept = 0;        // deleted on one side, changed on the other: the changed one kept
+    int categoriesAdded = 0;
+    int categoriesDeleted = 0;
+    int subcategoriesAdded = 0;
+    int subcategoriesDeleted = 0;
+    // The names the other versions of conflicting records were given.
+    QStringList conflictNames;
 };
 
 // The data engine: holds one password file in memory, reads and writes it.
@@ -58,8 +97,51 @@ public:
     bool MergeFile(const QString &path, const QString &password, MergeResult &result);
     // False only for a readable Vellumor file that is protected by a password.
     bool HasNoPassword(const QString &path) const;
-    // path "" saves under the current name.
+    // path "" saves under the current name. Saving under the current name
+    // never overwrites a version saved elsewhere: when the file changed since
+    // it was read or written here, that version is merged three ways first
+    // (see MergeChangesOnDisk) and LastDiskMerge tells what came in. When the
+    // held password no longer opens it, nothing is written and LastError
+    // says so. Save As to another file merges nothing.
     bool SaveFile(const QString &path, bool BackupFile, bool BackupHistory);
+
+    // Files shared through sync folders. The store keeps the exact bytes it
+    // last read from or wrote to its file.
+    DiskState CheckDisk() const;
+    // Replaces everything in memory with the file's current version, read
+    // with the held password; unsaved changes are dropped (reload only a file
+    // without them, merge otherwise). Not modified afterwards.
+    DiskReadStatus ReloadFile();
+    // The same with the password given by the user after PasswordChanged; it
+    // becomes the held one.
+    DiskReadStatus ReloadFile(const QString &password);
+    // Merges the file's current version into memory three ways, against the
+    // version last read or written: a record (keyed by service), category or
+    // subcategory (keyed by name) added, changed or deleted on one side only
+    // takes that side's state; changed on both sides alike, one copy; changed
+    // on both sides differently, ours keeps its name and the other is added as
+    // "<service> (changed elsewhere)" (numbered when taken); deleted on one
+    // side and changed on the other, the changed one stays, and so do the
+    // categories and subcategories it needs. Codes are matched by names and
+    // new ones get free codes here. The expanded nodes stay ours. Afterwards
+    // the store is modified and the merged disk version is the new base, so
+    // merging it again changes nothing. The file password follows the disk
+    // unless it was changed here since. Ok with result.merged false when the
+    // disk holds the version already known.
+    DiskReadStatus MergeChangesOnDisk(DiskMergeResult &result);
+    // The same when the password was changed elsewhere: password opens the
+    // disk version (the held one still opens the base).
+    DiskReadStatus MergeChangesOnDisk(const QString &password, DiskMergeResult &result);
+    // What the last SaveFile (or MergeChangesOnDisk) merged from disk.
+    const DiskMergeResult &LastDiskMerge() const;
+    // The conflict copies sync tools left beside path (Syncthing
+    // "name.sync-conflict-...", Nextcloud/ownCloud "name (conflicted copy
+    // ...)" and "name_conflict-...", Dropbox "name (...'s conflicted copy
+    // ...)"), as full paths sorted by name. They share no known base with the
+    // file, so MergeFile (two ways) is the way to take one in: it adds what is
+    // missing and keeps both versions of what differs; a record deleted on one
+    // side may come back, which loses nothing and the user can delete again.
+    static QStringList ConflictCopies(const QString &path);
 
     bool AddCategory(const QString &name);
     bool DeleteCategory(const QString &name, bool keep);

@@ -3,6 +3,7 @@
 // Private to the store: the state shared by PasswordStore.cpp (files, records,
 // password) and PasswordStoreTree.cpp (categories and subcategories).
 
+#include "DiskFile.h"
 #include "FileFormat.h"
 #include "PasswordStore.h"
 
@@ -27,6 +28,14 @@ struct PasswordStore::Impl
     FileKey fileKey;      // derived from password; empty while it must be derived anew
     KdfParams kdf = KdfParams::Moderate();
     qint64 lastKdfNs = 0;
+
+    // The version of the file last read or written here, and what opens it:
+    // the base of three-way merges with what another device saved.
+    DiskVersion base;
+    SecureBytes basePassword;
+    FileKey baseKey;
+    bool passwordChanged = false; // SetPassword since the base
+    DiskMergeResult lastDiskMerge;
 
     SaveTargetFactory saveTargetFactory = makeFileSaveTarget;
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
@@ -69,6 +78,27 @@ struct PasswordStore::Impl
     // Fills the maps from the other file's codes to ours.
     bool mergeTree(const FileContent &other, QHash<qint16, qint16> &categoryMap,
                    QHash<qint16, qint16> &subcategoryMap, bool &addedSomething);
+    // The base becomes bytes, opened by password and key.
+    void setBase(QByteArray bytes, SecureBytes basePass, FileKey key);
+    // Reads the file's current version; with password null, by the base's
+    // password or key.
+    DiskReadStatus readDisk(const QString *password, QByteArray &bytes, FileContent &content,
+                            FileKey &key);
+    // Merges the version in bytes (decoded as content, opened by password and
+    // key) three ways against the base and makes it the new base.
+    bool mergeDiskVersion(QByteArray bytes, FileContent &&theirs, SecureBytes password, FileKey key,
+                          DiskMergeResult &result);
+    DiskReadStatus reload(const QString *password);
+    DiskReadStatus mergeFromDisk(const QString *password, DiskMergeResult &result);
+    // Before a save under the file's own name: merges what was saved
+    // elsewhere since the base, adding to lastDiskMerge.
+    bool takeChangesOnDisk();
+    // The key to save with: none, the held one, or one derived anew.
+    bool saveKey(FileKey &key);
+    bool backUp(const QString &target, bool BackupFile, bool BackupHistory);
+    void pruneHistory(const QString &target);
+    void mergeThreeWay(const FileContent &baseContent, const FileContent &theirs,
+                       DiskMergeResult &result);
     bool addCategory(const QString &name, qint16 *codeOut);
     bool addSubCategory(qint16 codcat, const QString &name, qint16 *codeOut);
     void insertSubCategory(SubCategory s);
@@ -77,6 +107,9 @@ struct PasswordStore::Impl
 
 // A copy of text in locked memory; the temporary UTF-8 bytes are wiped.
 SecureBytes utf8Secret(const QString &text);
+
+// The text of a secret kept as UTF-8; wipe it after use.
+QString textOf(const SecureBytes &secret);
 
 // True for a name that has something besides blanks.
 bool isUsableName(const QString &name);

@@ -13,6 +13,12 @@ SecureBytes utf8Secret(const QString &text)
     return secret;
 }
 
+QString textOf(const SecureBytes &secret)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(secret.data()),
+                             static_cast<qsizetype>(secret.size()));
+}
+
 bool PasswordStore::Impl::checkPlacement(qint16 codcat, qint16 CodSCat)
 {
     if (codcat == 0) {
@@ -133,6 +139,7 @@ void PasswordStore::SetPassword(const QString &password)
 {
     d->password = utf8Secret(password);
     d->fileKey = FileKey(); // derived anew, with a fresh salt, at the next save
+    d->passwordChanged = true;
     d->modified = true;
 }
 

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void commands_data();
     void commands();
     void createAndHelp();
+    void writersInALoop();
 
 private:
     // A command line as a user types it, with its standard input after "<<".
@@ -244,6 +245,86 @@ void TestCli::createAndHelp()
     for (const QString command : {"create", "ls", "show", "add", "edit", "rm", "mv", "category",
                                   "subcategory", "check", "passwd", "import", "merge"}) {
         QVERIFY2(help.out.contains("\n  vellumor-cli " + command + ' '), qPrintable(command));
+    }
+}
+
+// Several writers on one file, as in a sync folder: in every round a store
+// in this process (as the GUI holds one) changes its records in memory, up to
+// eleven CLI processes at once add, edit and delete and save, and then the
+// store saves: both read, then both saved. So many at once collide between
+// check and rename unless the save lock holds them apart. Each record is
+// deleted only by a writer that has seen its last edit, so after any
+// interleaving the file holds every addition and edit and nothing deleted
+// comes back.
+void TestCli::writersInALoop()
+{
+    const QString file = m_dir->filePath("f.vlm");
+    PasswordStore store;
+    QVERIFY(store.OpenFile(file, "pw"));
+    const auto record = [](const QString &service) {
+        PasswordEntry e;
+        e.service = service;
+        return e;
+    };
+    for (int i = 0; i < 20; ++i) {
+        QVERIFY(store.AddPassword(record(QString("s%1").arg(i))));
+        if (i >= 1) {
+            PasswordEntry e = record(QString("s%1").arg(i - 1));
+            e.URL = "edited";
+            QVERIFY(store.UpdatePassword(e, e.service, 0, 0));
+        }
+        if (i >= 2) {
+            QVERIFY(store.DeletePassword(QString("a%1").arg(i - 2)));
+        }
+        std::vector<std::unique_ptr<QProcess>> writers;
+        const auto start = [&](const QString &line) {
+            QStringList args = QProcess::splitCommand(line);
+            args.insert(1, "--password-stdin");
+            auto &p = writers.emplace_back(std::make_unique<QProcess>());
+            p->setWorkingDirectory(m_dir->path());
+            p->start(VELLUMOR_CLI, args);
+            // Sent now, not when the process is waited for: they run at once.
+            p->write("pw\n");
+            QVERIFY(p->waitForBytesWritten(10000));
+            p->closeWriteChannel();
+        };
+        start(QString("add f.vlm a%1").arg(i));
+        for (int k = 0; k < 8; ++k) {
+            start(QString("add f.vlm x%1-%2").arg(i).arg(k));
+        }
+        if (i >= 1) {
+            start(QString("edit f.vlm a%1 --notes edited").arg(i - 1));
+        }
+        if (i >= 2) {
+            start(QString("rm f.vlm s%1").arg(i - 2));
+        }
+        for (const auto &p : writers) {
+            QVERIFY(p->waitForFinished(60000));
+            QVERIFY2(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0,
+                     p->readAllStandardError().constData());
+        }
+        QVERIFY2(store.SaveFile(QString(), false, false), qPrintable(store.LastError()));
+        const DiskMergeResult &merged = store.LastDiskMerge();
+        QVERIFY(merged.merged && merged.added == 9 && merged.changed == (i >= 1) &&
+                merged.deleted == (i >= 2) && merged.conflicts + merged.kept == 0);
+
+        PasswordStore after;
+        QVERIFY(after.OpenFile(file, "pw"));
+        QStringList found;
+        for (const PasswordEntry &e : after.Passwords()) {
+            found << e.service + '|' + e.Notes + e.URL;
+        }
+        QStringList expected{QString("a%1|").arg(i), QString("s%1|").arg(i)};
+        for (int j = 0; j <= i; ++j) {
+            for (int k = 0; k < 8; ++k) {
+                expected << QString("x%1-%2|").arg(j).arg(k);
+            }
+        }
+        if (i >= 1) {
+            expected << QString("a%1|edited").arg(i - 1) << QString("s%1|edited").arg(i - 1);
+        }
+        expected.sort();
+        QCOMPARE(found, expected);
     }
 }
 

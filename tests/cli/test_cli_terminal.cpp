@@ -94,6 +94,7 @@ class TestCliTerminal : public QObject
 
 private Q_SLOTS:
     void passwordsAreAskedWithoutEcho();
+    void changesSavedMeanwhileAreMerged();
 };
 
 void TestCliTerminal::passwordsAreAskedWithoutEcho()
@@ -120,6 +121,34 @@ void TestCliTerminal::passwordsAreAskedWithoutEcho()
     QVERIFY(show.answer("Password for t.vlm: ", "Geheim-42\n"));
     QCOMPARE(show.finish(), 0);
     QVERIFY(show.m_seen.contains("Password: mailpass"));
+}
+
+// One process reads the file and waits for a password while others save it:
+// its own save merges their changes instead of overwriting them.
+void TestCliTerminal::changesSavedMeanwhileAreMerged()
+{
+    QTemporaryDir dir;
+    for (const char *line : {"create t.vlm --no-password", "add t.vlm Old", "add t.vlm Shared"}) {
+        QCOMPARE(PtyChild(dir.path(), line).finish(), 0);
+    }
+    PtyChild slow(dir.path(), "edit t.vlm Shared -p");
+    QVERIFY(slow.answer("Password for the service Shared: ", ""));
+    for (const char *line : {"rm t.vlm Old", "add t.vlm New", "edit t.vlm Shared -u other"}) {
+        QCOMPARE(PtyChild(dir.path(), line).finish(), 0);
+    }
+    QVERIFY(slow.answer("", "mine\n"));
+    QVERIFY(slow.answer("Repeat the password: ", "mine\n"));
+    QCOMPARE(slow.finish(), 0);
+    QVERIFY2(
+        slow.m_seen.contains("vellumor-cli: the file was changed elsewhere since it was "
+                             "read; its changes were merged, not overwritten: 1 added, 0 "
+                             "changed, 1 deleted, 1 kept as both, 0 kept though deleted on "
+                             "one side") &&
+            slow.m_seen.contains("the other version is kept as \"Shared (changed elsewhere)\""),
+        slow.m_seen);
+    PtyChild ls(dir.path(), "ls t.vlm");
+    QCOMPARE(ls.finish(), 0);
+    QCOMPARE(ls.m_seen, "New\r\nShared\r\nShared (changed elsewhere)\r\n");
 }
 
 QTEST_GUILESS_MAIN(TestCliTerminal)
