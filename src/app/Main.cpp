@@ -63,7 +63,10 @@ int Main(const QString &commandLine)
     DialogPasswordAsker passwords(services);
     files::LoadSaveDialogHost openDialog(services);
     files::FileRoutines files(services, passwords, openDialog);
-    platform::SystemClipboard clipboard;
+    // Ends with Main, before the application object: a password still on the
+    // clipboard is taken off while the toolkit can still tell the desktop.
+    platform::SystemClipboard clipboard(
+        [&options] { return std::chrono::seconds(options.ClipboardClearSeconds); });
     platform::DesktopShell shell;
     const std::unique_ptr<platform::KeyTyper> typer = platform::makeSystemKeyTyper();
     const transfer::TransferRoutines transfers(services, clipboard, shell, *typer);

@@ -1,5 +1,6 @@
 #include "frmOptions.h"
 
+#include "ClipboardGroup.h"
 #include "DialogSupport.h"
 #include "LockOptionsGroup.h"
 #include "OptionFields.h"
@@ -291,7 +292,8 @@ QWidget *frmOptions::buildDefaultKeyPage()
     fields->addWidget(cbAfter, 1, 1);
     fields->addWidget(txtAfter, 1, 2);
     fields->setColumnStretch(3, 1);
-    return page(this, QStringLiteral("pict4"), {frame});
+    clipboard = new options::ClipboardGroup;
+    return page(this, QStringLiteral("pict4"), {frame, clipboard});
 }
 
 QWidget *frmOptions::buildLanguagePage()
@@ -370,6 +372,7 @@ void frmOptions::LoadValues()
     setText(*txtDChange, o.ChangeDays);
     setText(*txtNExpire, o.ExpirationNotify);
     setText(*txtNChange, o.ChangeNotify);
+    clipboard->load(o);
     fraLock->load(o);
 }
 
@@ -439,6 +442,7 @@ bool frmOptions::Apply()
     o.ChangeDays = *options::wholeNumber(txtDChange->text());
     o.ExpirationNotify = *options::wholeNumber(txtNExpire->text());
     o.ChangeNotify = *options::wholeNumber(txtNChange->text());
+    clipboard->apply(o);
     fraLock->apply(o);
 
     SaveOptions(m_services.settings, o, m_programPath);

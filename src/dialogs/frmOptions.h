@@ -20,6 +20,10 @@ class QSpinBox;
 class QStackedWidget;
 class QTabBar;
 
+namespace options {
+class ClipboardGroup;
+}
+
 // The program options on five tabbed pages. Every opening is a fresh window
 // that reads the options as they are; Apply and OK write them back to the
 // option record and store them. Modeless, made modal by the window stack.
@@ -80,6 +84,7 @@ public:
     QLineEdit *txtbefore = nullptr;
     QComboBox *cbAfter = nullptr;
     QLineEdit *txtAfter = nullptr;
+    options::ClipboardGroup *clipboard = nullptr;
 
     QPushButton *cmdLanguage = nullptr;
     QPushButton *cmdOK = nullptr;

@@ -1,10 +1,13 @@
 #include "FileLock.h"
 
+#include "Clipboard.h"
 #include "PasswordStore.h"
 #include "SecureBytes.h"
 #include "SessionLock.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <QWindow>
@@ -63,6 +66,18 @@ void FileLock::lockWhenDialogsClose()
     });
 }
 
+// A password this program copied is still its to serve to other programs
+// (and it sits in the toolkit's clipboard data): it goes with the file.
+void FileLock::dropCopiedSecret()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data = clipboard->mimeData(QClipboard::Clipboard);
+    if (clipboard->ownsClipboard() && data != nullptr &&
+        data->hasFormat(QString::fromLatin1(platform::SystemClipboard::SecretHintFormat))) {
+        clipboard->clear(QClipboard::Clipboard);
+    }
+}
+
 bool FileLock::Lock()
 {
     app::RunState &state = m_services.state;
@@ -104,6 +119,7 @@ bool FileLock::Lock()
     state.LockedNodeKey = nodeKey;
     state.LockedRow = row;
     state.clearClipboardEntry();
+    dropCopiedSecret();
     // The views let go of their copies first, so that the store's own texts
     // are no longer shared and can be wiped as it goes.
     if (window != nullptr) {

@@ -44,6 +44,7 @@ public:
 private:
     bool refuse(const QString &note);
     void lockWhenDialogsClose();
+    void dropCopiedSecret();
 
     const app::Services &m_services;
     FilePasswordAsker &m_passwords;

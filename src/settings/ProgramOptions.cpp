@@ -3,6 +3,8 @@
 #include "Registry.h"
 #include "Settings.h"
 
+#include <algorithm>
+
 void ReadOptions(Settings &settings, ProgramOptions &o, const QString &programFolder)
 {
     const ProgramOptions d;
@@ -37,6 +39,10 @@ void ReadOptions(Settings &settings, ProgramOptions &o, const QString &programFo
     o.SysTrayPWDefault = s.GetInteger(QStringLiteral("SysTrayPWDefault"), d.SysTrayPWDefault);
     o.DefaultGridAction = s.GetInteger(QStringLiteral("DefaultGridAction"), d.DefaultGridAction);
     o.SysTrayDef = s.GetInteger(QStringLiteral("SysTrayDef"), d.SysTrayDef);
+    // A hand-edited value out of range still gives a delay that can be used.
+    o.ClipboardClearSeconds = std::clamp<qint16>(
+        s.GetInteger(QStringLiteral("ClipboardClearSeconds"), d.ClipboardClearSeconds), 0,
+        ProgramOptions::ClipboardClearMost);
     o.LockAfterMinutes = s.GetInteger(QStringLiteral("LockAfterMinutes"), d.LockAfterMinutes);
     o.LockOnSessionLock = s.GetBoolean(QStringLiteral("LockOnSessionLock"), d.LockOnSessionLock);
 }
@@ -73,6 +79,7 @@ void SaveOptions(Settings &settings, const ProgramOptions &o, const QString &pro
     s.SaveString(QStringLiteral("KeyBefore"), o.KeyBefore);
     s.SaveInteger(QStringLiteral("SysTrayDef"), o.SysTrayDef);
     s.SaveInteger(QStringLiteral("DefaultGridAction"), o.DefaultGridAction);
+    s.SaveInteger(QStringLiteral("ClipboardClearSeconds"), o.ClipboardClearSeconds);
     s.SaveInteger(QStringLiteral("LockAfterMinutes"), o.LockAfterMinutes);
     s.SaveBoolean(QStringLiteral("LockOnSessionLock"), o.LockOnSessionLock);
 

@@ -38,6 +38,10 @@ struct ProgramOptions
     qint16 SysTrayPWDefault = 5;
     qint16 DefaultGridAction = 1;
     qint16 SysTrayDef = 1;
+    // A copied password leaves the clipboard after this many seconds; 0
+    // leaves it there until the program ends.
+    qint16 ClipboardClearSeconds = 10;
+    static constexpr qint16 ClipboardClearMost = 999;
     // Beyond the dialog's specified pages: locking the open file.
     qint16 LockAfterMinutes = 0; // without any input to the program; 0 never
     bool LockOnSessionLock = true;

@@ -1,26 +1,34 @@
 #include "DiskFile.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QRegularExpression>
 #include <sodium.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
 // Far above any real password file (100,000 records take about 20 MB); keeps a
 // stray multi-gigabyte file from being read into memory.
 constexpr qint64 MaxFileSize = qint64(1) << 30;
-constexpr int LockWaitMs = 20000;
 
 static_assert(std::tuple_size_v<ContentHash> == crypto_generichash_BYTES);
 
+// The file's path with every link resolved, also before the file exists (a
+// first save), so that both ways of naming one file give one lock.
 QString resolved(const QString &path)
 {
     const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty()) {
+        return canonical;
+    }
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
 }
 
 } // namespace
@@ -143,29 +151,24 @@ SaveLock::SaveLock(const QString &path)
     // so the home folder goes into the name there.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     const bool ownFolder = !runtime.isEmpty() && QFileInfo(runtime).isDir();
-    const QString folder = ownFolder ? runtime : QDir::tempPath();
     const QString identity =
         ownFolder ? resolved(path) : QDir::homePath() + QLatin1Char('\n') + resolved(path);
     const ContentHash hash = contentHash(identity.toUtf8());
     const QByteArray hex = QByteArray(reinterpret_cast<const char *>(hash.data()), 16).toHex();
-    m_lock = std::make_unique<QLockFile>(
-        QDir(folder).filePath(QStringLiteral("vellumor-save-%1.lock").arg(QLatin1String(hex))));
+    const QString lockPath =
+        QDir(ownFolder ? runtime : QDir::tempPath())
+            .filePath(QStringLiteral("vellumor-save-%1.lock").arg(QLatin1String(hex)));
+    m_fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // flock sleeps in the kernel until the lock is free; only a signal wakes it early.
+    while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
 }
 
-SaveLock::~SaveLock() = default;
-
-bool SaveLock::acquire(QString &error)
+SaveLock::~SaveLock()
 {
-    if (m_lock->tryLock(LockWaitMs)) {
-        return true;
+    if (m_fd >= 0) {
+        ::close(m_fd); // lets go of the lock; the empty file stays for the next save
     }
-    if (m_lock->error() == QLockFile::LockFailedError) {
-        error = QStringLiteral("another Vellumor program is still saving it");
-        return false;
-    }
-    // A lock that cannot be made at all must not stop the save: it guards
-    // against a rare race, and the check before the rename still runs.
-    return true;
 }
 
 QStringList findConflictCopies(const QString &path)

@@ -7,12 +7,9 @@
 #include "FileFormat.h"
 
 #include <array>
-#include <memory>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
-class QLockFile;
 
 using ContentHash = std::array<unsigned char, 32>;
 
@@ -63,22 +60,22 @@ bool isSameFile(const QString &a, const QString &b);
 // Held from the check of the disk to the rename of the new file, so that two
 // Vellumor processes of this user cannot both see the old version and both
 // write. It lives in the user's runtime folder, not beside the file: a lock
-// file in a sync folder would travel to the other devices, where nothing can
-// tell it stale. Sync tools take no locks, so nothing covers them.
+// file in a sync folder would travel to the other devices. Sync tools take
+// no locks, so nothing covers them. The kernel's lock (flock) waits without
+// polling and is let go when its process ends, however it ends.
 class SaveLock
 {
 public:
+    // Waits until no other Vellumor process saves the file (a save holds it
+    // for the time of one merge and write). A lock that cannot be made at all
+    // is no reason to refuse the save: it guards against a rare race.
     explicit SaveLock(const QString &path);
     ~SaveLock();
     SaveLock(const SaveLock &) = delete;
     SaveLock &operator=(const SaveLock &) = delete;
 
-    // Waits a while for another process's save to end; false when it does not.
-    // A lock that cannot be created is no reason to refuse the save: true.
-    bool acquire(QString &error);
-
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1;
 };
 
 // The conflict copies of path that Syncthing, Nextcloud/ownCloud and Dropbox

@@ -399,11 +399,7 @@ bool PasswordStore::SaveFile(const QString &path, bool BackupFile, bool BackupHi
     QString error;
     // From the check of the disk to the rename: no other Vellumor process of
     // this user saves the file in between.
-    SaveLock lock(target);
-    if (!lock.acquire(error)) {
-        return d->fail(
-            QStringLiteral("The file %1 could not be saved: %2.").arg(shownPath(target), error));
-    }
+    const SaveLock lock(target);
     // Only the file read or written here has a version to merge against; Save
     // As replaces another file as the user asked.
     const bool ownFile = d->base.isSet && isSameFile(target, d->fileName);

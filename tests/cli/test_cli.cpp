@@ -249,11 +249,13 @@ void TestCli::createAndHelp()
 }
 
 // Several writers on one file, as in a sync folder: in every round a store
-// in this process (as the GUI holds one) changes its records in memory, three
-// CLI processes at once add, edit and delete and save, and then the store
-// saves: both read, then both saved. Each record is deleted only by a writer
-// that has seen its last edit, so after any interleaving the file holds every
-// addition and edit and nothing deleted comes back.
+// in this process (as the GUI holds one) changes its records in memory, up to
+// eleven CLI processes at once add, edit and delete and save, and then the
+// store saves: both read, then both saved. So many at once collide between
+// check and rename unless the save lock holds them apart. Each record is
+// deleted only by a writer that has seen its last edit, so after any
+// interleaving the file holds every addition and edit and nothing deleted
+// comes back.
 void TestCli::writersInALoop()
 {
     const QString file = m_dir->filePath("f.vlm");
@@ -281,10 +283,15 @@ void TestCli::writersInALoop()
             auto &p = writers.emplace_back(std::make_unique<QProcess>());
             p->setWorkingDirectory(m_dir->path());
             p->start(VELLUMOR_CLI, args);
+            // Sent now, not when the process is waited for: they run at once.
             p->write("pw\n");
+            QVERIFY(p->waitForBytesWritten(10000));
             p->closeWriteChannel();
         };
         start(QString("add f.vlm a%1").arg(i));
+        for (int k = 0; k < 8; ++k) {
+            start(QString("add f.vlm x%1-%2").arg(i).arg(k));
+        }
         if (i >= 1) {
             start(QString("edit f.vlm a%1 --notes edited").arg(i - 1));
         }
@@ -298,7 +305,7 @@ void TestCli::writersInALoop()
         }
         QVERIFY2(store.SaveFile(QString(), false, false), qPrintable(store.LastError()));
         const DiskMergeResult &merged = store.LastDiskMerge();
-        QVERIFY(merged.merged && merged.added == 1 && merged.changed == (i >= 1) &&
+        QVERIFY(merged.merged && merged.added == 9 && merged.changed == (i >= 1) &&
                 merged.deleted == (i >= 2) && merged.conflicts + merged.kept == 0);
 
         PasswordStore after;
@@ -308,6 +315,11 @@ void TestCli::writersInALoop()
             found << e.service + '|' + e.Notes + e.URL;
         }
         QStringList expected{QString("a%1|").arg(i), QString("s%1|").arg(i)};
+        for (int j = 0; j <= i; ++j) {
+            for (int k = 0; k < 8; ++k) {
+                expected << QString("x%1-%2|").arg(j).arg(k);
+            }
+        }
         if (i >= 1) {
             expected << QString("a%1|edited").arg(i - 1) << QString("s%1|edited").arg(i - 1);
         }

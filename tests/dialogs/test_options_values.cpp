@@ -96,6 +96,9 @@ const Value Values[] = {
     {"txtbefore", "KeyBeforeCB=-1;KeyBefore=+", "+", "type::", "KeyBefore=:"},
     {"txtAfter", "KeyAfterCB=-1;KeyAfter=#", "#", "type:xy", "KeyAfter=x"},
     {"txtAfter", "KeyAfter=#", "#*", "", ""}, // typed only in place of "-Other-"
+    {"txtClipboardClear", "", "10", "type:45", "ClipboardClearSeconds=45"},
+    {"txtClipboardClear", "ClipboardClearSeconds=999", "999", "type:0", "ClipboardClearSeconds=0"},
+    {"txtClipboardClear", "", "10", "type:1000", "ClipboardClearSeconds=100"}, // a digit too many
     {"spnLockMinutes", "", "0", "type:15", "LockAfterMinutes=15"},
     {"spnLockMinutes", "LockAfterMinutes=30", "30", "type:0", "LockAfterMinutes=0"},
     {"chkLockSession", "", "checked", "click", "LockOnSessionLock=false"},

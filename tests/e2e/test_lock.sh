@@ -51,6 +51,12 @@ main=$(wait_window '^Vellumor V1\.0\.0$' 15) || { echo "FAIL: no main window"; e
 xdotool mousemove --window "$main" 360 78 click 1
 sleep 0.3
 timeout 5 xdotool windowfocus --sync "$main" key ctrl+c
+# Its password on the clipboard too (Edit > Copy Password).
+timeout 5 xdotool windowfocus --sync "$main" key alt+e
+sleep 0.3
+xdotool key w
+sleep 0.3
+[ "$(xclip -o -selection clipboard 2>/dev/null)" = "$RECORD_PW" ] || fail "the password was not copied"
 xdotool mousemove --window "$main" 360 94 click 1
 sleep 0.5
 
@@ -86,13 +92,14 @@ wait_window '^Vellumor V1\.0\.0 - Locked\.VLM \(locked\)$' 10 >/dev/null ||
     fail "not locked by the screen saver"
 
 # Every copy gone: store, grid, record dialog, the record kept for Paste as
-# New, the password typed; $1 says after what.
+# New, the clipboard's, the password typed; $1 says after what.
 no_marker_left() {
     [ $memory_checked -eq 1 ] || return 0
     scan_memory
     [ $? -eq 0 ] || { fail "the password is still in memory $1:"; cat "$WORK/found"; }
 }
 no_marker_left "after locking"
+[ -z "$(xclip -o -selection clipboard 2>/dev/null)" ] || fail "the copied password outlived the lock"
 
 # Unlocking: a click on the grid asks for the password; the records come back.
 xdotool mousemove --window "$main" 360 78 click 1

@@ -1,6 +1,7 @@
-// The platform layer without other processes: the clipboard hint for secrets, how
-// links are classified, registry values (the Run value a real XDG autostart entry),
-// message boxes and file dialogs as asked for, and the keystroke notation.
+// The platform layer without other processes: the clipboard hint for secrets and
+// when a secret leaves the clipboard again, how links are classified, registry
+// values (the Run value a real XDG autostart entry), message boxes and file
+// dialogs as asked for, and the keystroke notation.
 
 #include "Clipboard.h"
 #include "FileDialogs.h"
@@ -9,6 +10,7 @@
 #include "Registry.h"
 #include "Shell.h"
 
+#include <optional>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
@@ -58,6 +60,8 @@ private Q_SLOTS:
     // The isolation wrapper gives the tests a config folder of their own.
     void initTestCase() { QVERIFY(!qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty()); }
     void secretsCarryTheHint();
+    void secretsLeave_data();
+    void secretsLeave();
     void classify();
     void registry_data();
     void registry();
@@ -78,6 +82,55 @@ void TestPlatform::secretsCarryTheHint()
     data = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(data->text() + data->data("x-kde-passwordManagerHint"),
              QString("https://example.com"));
+}
+
+void TestPlatform::secretsLeave_data()
+{
+    // Steps: secret:TEXT:DELAY-MS and link:TEXT copied by us, other:TEXT by another
+    // program, end when our clipboard object goes (at exit).
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("left");
+    const char *const rows[][3] = {
+        {"cleared after its delay", "secret:pw:30", ""},
+        {"copied over meanwhile", "secret:pw:30 other:mine", "mine"},
+        {"a link over the secret", "secret:pw:30 link:www.example.com", "www.example.com"},
+        {"a second secret, a new delay", "secret:pw:30 secret:pw2:60000", "pw2"},
+        {"a second secret, no delay", "secret:pw:30 secret:pw2:0", "pw2"},
+        {"0 keeps it while running", "secret:pw:0", "pw"},
+        {"cleared at the end", "secret:pw:60000 end", ""},
+        {"cleared at the end, also with 0", "secret:pw:0 end", ""},
+        {"at the end, only its own", "secret:pw:60000 other:mine end", "mine"},
+        {"a link stays at the end", "link:www.example.com end", "www.example.com"},
+    };
+    for (const auto &[name, steps, left] : rows) {
+        QTest::newRow(name) << QString(steps) << QString(left);
+    }
+}
+
+void TestPlatform::secretsLeave()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, left);
+    QClipboard *system = QGuiApplication::clipboard();
+    system->setText("before");
+    std::chrono::milliseconds delay{0};
+    std::optional<SystemClipboard> clipboard(std::in_place, [&delay] { return delay; });
+    for (const QString &step : steps.split(' ')) {
+        const QString kind = step.section(':', 0, 0), text = step.section(':', 1, 1);
+        if (kind == "secret") {
+            delay = std::chrono::milliseconds(step.section(':', 2).toInt());
+            clipboard->setText(text, true);
+        } else if (kind == "link") {
+            clipboard->setText(text, false);
+        } else if (kind == "other") {
+            system->setText(text);
+        } else {
+            clipboard.reset();
+        }
+    }
+    // Long past the short delays: a clear that was due has happened.
+    QTest::qWait(300);
+    QCOMPARE(system->text(), left);
 }
 
 void TestPlatform::classify()

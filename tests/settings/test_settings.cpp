@@ -27,12 +27,12 @@ QString stored()
 
 const QString Changed = // every option, none at its default
     "AutoCheck=false AutoLoadData=true AutoLoadWin=false AutoSaveData=true AutoSaveWin=false "
-    "BackupFile=false BackupHistory=false ChangeDays=32767 ChangeNotify=9 DefaultGridAction=5 "
-    "ExpirationDays=-7 ExpirationNotify=0 GTSAfterURL=true HistorySize=4 KeyAfter={ENTER} "
-    "KeyAfterCB=13 KeyBefore=;; KeyBeforeCB=-1 Language=ITA LockAfterMinutes=15 "
-    "LockOnSessionLock=false ShowCatSub=false ShowNotes=true "
-    "StartupType=1 SysTrayDef=2 SysTrayPWDefault=7 ViewFileName=false ViewMenuIcon=false "
-    "ViewSplash=false ViewTips=false ViewWizard=false";
+    "BackupFile=false BackupHistory=false ChangeDays=32767 ChangeNotify=9 ClipboardClearSeconds=0 "
+    "DefaultGridAction=5 ExpirationDays=-7 ExpirationNotify=0 GTSAfterURL=true HistorySize=4 "
+    "KeyAfter={ENTER} KeyAfterCB=13 KeyBefore=;; KeyBeforeCB=-1 Language=ITA LockAfterMinutes=15 "
+    "LockOnSessionLock=false ShowCatSub=false ShowNotes=true StartupType=1 SysTrayDef=2 "
+    "SysTrayPWDefault=7 ViewFileName=false ViewMenuIcon=false ViewSplash=false ViewTips=false "
+    "ViewWizard=false";
 
 } // namespace
 
@@ -101,6 +101,13 @@ void TestSettings::optionsAndRecentFiles()
     SaveOptions(settings, read, "/usr/bin/vellumor");
     QVERIFY(!settings.OptionSettings); // released when done
     QCOMPARE(stored(), Changed);
+    // A clipboard delay out of range, as a hand-edited file may hold, is brought into it.
+    for (const auto &[raw, delay] : {std::pair{-4, 0}, {5000, 999}}) {
+        QSettings("Quorvan", "VLM").setValue("1.0/ClipboardClearSeconds", raw);
+        ReadOptions(settings, read, "/x");
+        settings.ReleaseOptionSettings();
+        QCOMPARE(read.ClipboardClearSeconds, delay);
+    }
     // Start with the session (3): the entry is written, else removed.
     for (const int mode : {3, 0, 3, 1, 3, 2}) {
         read.StartupType = static_cast<qint16>(mode);

@@ -48,12 +48,16 @@ PasswordEntry recordOf(const PasswordStore &s, const QString &text)
     return e;
 }
 
-// Makes the store hold exactly spec, changing only what differs; tree entries
-// are added in the order given, so the same spec can give other codes.
+// Makes the store hold exactly spec; tree entries are added in the order
+// given, so the same spec can give other codes. Records are written anew,
+// which leaves an unchanged one equal to what it was.
 void reshape(PasswordStore &s, const QStringList &spec)
 {
-    QStringList tree = spec.filter(QRegularExpression("^#"));
-    for (const QString &t : tree) {
+    std::vector<PasswordEntry> records(s.Passwords().begin(), s.Passwords().end());
+    for (const PasswordEntry &e : records) {
+        QVERIFY(s.DeletePassword(e.service));
+    }
+    for (const QString &t : spec.filter(QRegularExpression("^#"))) {
         const Item where(t.mid(1).prepend("x@"));
         if (categoryCode(s, where.category) == 0) {
             QVERIFY(s.AddCategory(where.category));
@@ -63,43 +67,21 @@ void reshape(PasswordStore &s, const QStringList &spec)
             QVERIFY(s.AddSubCategory(cat, where.sub));
         }
     }
-    QStringList records = spec;
-    records.removeIf([](const QString &t) { return t.startsWith('#'); });
-    const auto services = [&records] {
-        QStringList names;
-        for (const QString &r : records) {
-            names << Item(r).service.toCaseFolded();
-        }
-        return names;
-    }();
-    QStringList gone;
-    for (const PasswordEntry &e : s.Passwords()) {
-        if (!services.contains(e.service.toCaseFolded())) {
-            gone << e.service;
-        }
-    }
-    for (const QString &service : gone) {
-        QVERIFY(s.DeletePassword(service));
-    }
-    for (const QString &r : records) {
-        const PasswordEntry e = recordOf(s, r);
-        if (const PasswordEntry *old = s.Passwords().Item(e.service)) {
-            if (!(*old == e)) {
-                QVERIFY(s.UpdatePassword(e, old->service, 0, 0));
-            }
-        } else {
-            QVERIFY(s.AddPassword(e));
-        }
-    }
-    for (const SubCategory &sub :
-         std::vector<SubCategory>(s.SubCategories().begin(), s.SubCategories().end())) {
-        if (!tree.contains('#' + s.CategoryName(sub.codcat) + '/' + sub.DescrSCat)) {
+    const std::vector<SubCategory> subs(s.SubCategories().begin(), s.SubCategories().end());
+    for (const SubCategory &sub : subs) {
+        if (!spec.contains('#' + s.CategoryName(sub.codcat) + '/' + sub.DescrSCat)) {
             QVERIFY(s.DeleteSubCategory(sub.codcat, sub.DescrSCat, false));
         }
     }
-    for (const Category &c : std::vector<Category>(s.Categories().begin(), s.Categories().end())) {
-        if (!tree.contains('#' + c.DescrCat)) {
+    const std::vector<Category> cats(s.Categories().begin(), s.Categories().end());
+    for (const Category &c : cats) {
+        if (!spec.contains('#' + c.DescrCat)) {
             QVERIFY(s.DeleteCategory(c.DescrCat, false));
+        }
+    }
+    for (const QString &r : spec) {
+        if (!r.startsWith('#')) {
+            QVERIFY(s.AddPassword(recordOf(s, r)));
         }
     }
 }
