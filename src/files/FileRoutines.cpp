@@ -146,14 +146,21 @@ bool FileRoutines::SavePasswordFile(bool saveAs)
     }
     // An empty path saves under the file's own name, after merging what
     // was saved there elsewhere in the meantime.
-    const bool saved = store.SaveFile(target, options.BackupFile, options.BackupHistory);
+    bool saved = store.SaveFile(target, options.BackupFile, options.BackupHistory);
+    DiskMergeResult merged = store.LastDiskMerge();
+    // Saved elsewhere under a new password: with it, that version is merged
+    // and the save goes on.
+    if (!saved && target.isEmpty() && takeChangesUnderNewPassword(merged)) {
+        saved = store.SaveFile(target, options.BackupFile, options.BackupHistory);
+    }
     updateView();
     followFile();
     if (!saved) {
         m_services.prompt.ask(store.LastError() + SaveFailedHint, PromptButtons::Ok,
                               PromptIcon::Critical, Title);
-    } else if (store.LastDiskMerge().merged) {
-        tellDiskMerge(QStringLiteral("It was saved with them."));
+    } else if (merged.merged || store.LastDiskMerge().merged) {
+        tellDiskMerge(merged.merged ? merged : store.LastDiskMerge(),
+                      QStringLiteral("It was saved with them."));
     }
     return saved;
 }

@@ -79,7 +79,10 @@ private:
     void followFile();
     // Sync tools' conflict copies beside a file just opened with password.
     void offerConflictCopies(const QString &path, const QString &password);
-    void tellDiskMerge(const QString &before);
+    void tellDiskMerge(const DiskMergeResult &merged, const QString &after);
+    // After a save refused because the file's password was changed
+    // elsewhere: asks for the new one and merges that version.
+    bool takeChangesUnderNewPassword(DiskMergeResult &merged);
 
     const app::Services &m_services;
     FilePasswordAsker &m_passwords;

@@ -54,7 +54,7 @@ void FileRoutines::followFile()
     m_watch.watch(name == PasswordStore::NewFileName ? QString() : name);
 }
 
-void FileRoutines::tellDiskMerge(const QString &after)
+void FileRoutines::tellDiskMerge(const DiskMergeResult &merged, const QString &after)
 {
     PasswordStore &store = *m_services.state.Store;
     const QString file = QFileInfo(store.FileName()).fileName();
@@ -64,7 +64,7 @@ void FileRoutines::tellDiskMerge(const QString &after)
     m_services.prompt.ask(
         QStringLiteral("%1 was changed elsewhere (another computer, or another program) while "
                        "it had changes here. Both were merged:\n\n%2\n\n%3")
-            .arg(file, describe(store.LastDiskMerge()), after),
+            .arg(file, describe(merged), after),
         PromptButtons::Ok, PromptIcon::Information, Title);
 }
 
@@ -124,10 +124,23 @@ void FileRoutines::TakeChangesOnDisk()
         window->RestoreViewPosition(position.first, position.second);
     }
     if (merge) {
-        tellDiskMerge(QStringLiteral("The result is not saved yet."));
+        tellDiskMerge(merged, QStringLiteral("The result is not saved yet."));
     } else {
         note(file + QStringLiteral(" was changed elsewhere and has been read again."));
     }
+}
+
+bool FileRoutines::takeChangesUnderNewPassword(DiskMergeResult &merged)
+{
+    PasswordStore &store = *m_services.state.Store;
+    if (store.MergeChangesOnDisk(merged) != DiskReadStatus::PasswordChanged) {
+        return false;
+    }
+    QString password = m_passwords.askFilePassword(store.FileName());
+    const bool taken =
+        !password.isEmpty() && store.MergeChangesOnDisk(password, merged) == DiskReadStatus::Ok;
+    wipe(password);
+    return taken;
 }
 
 void FileRoutines::offerConflictCopies(const QString &path, const QString &password)

@@ -450,6 +450,8 @@ void TestFiles::diskChanges_data()
         {"add:Bank", "rm:Mail", "check", {}, {"Bank"}, true, "merged"});
     row("changed on both sides", {"edit:Mail", "edit:Mail", "check", {}, both, true, "merged"});
     row("saved over a change there", {"add:Bank", "rm:Mail", "save", {}, {"Bank"}, false, "saved"});
+    row("saved over a new password there",
+        {"add:Bank", "password:new", "save", {"1:new", "ok"}, {"Bank", "Mail"}, false, "saved"});
     row("new password there", {"",
                                "password:new",
                                "check",
@@ -493,7 +495,9 @@ void TestFiles::diskChanges()
         QTRY_COMPARE(services(*e->t.state.Store), c.memory);
     } else if (c.how == "save") {
         QVERIFY(e->routines.SavePasswordFile(false));
-        QCOMPARE(servicesIn(file), c.memory);
+        PasswordStore disk;
+        QVERIFY(disk.OpenFile(file, c.there.startsWith("password:") ? c.there.mid(9) : ""));
+        QCOMPARE(services(disk), c.memory);
     } else if (c.how == "open") {
         QVERIFY(e->routines.OpenPasswordFile(file));
     } else {
