@@ -5,6 +5,7 @@
 #include "StartUp.h"
 #include "TestServices.h"
 
+#include <QProcess>
 #include <QSettings>
 #include <QTest>
 
@@ -13,6 +14,10 @@ class TestStartUp : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void programOption_data();
+    void programOption();
+    void answersOption_data();
+    void answersOption();
     void stripQuotes_data();
     void stripQuotes();
     void handOver_data();
@@ -20,6 +25,66 @@ private Q_SLOTS:
     void loadOptions_data();
     void loadOptions();
 };
+
+void TestStartUp::programOption_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<app::ProgramOption>("option");
+    using O = app::ProgramOption;
+    QTest::newRow("help") << QStringList{"--help"} << O::Help;
+    QTest::newRow("h") << QStringList{"-h"} << O::Help;
+    QTest::newRow("help-all") << QStringList{"--help-all"} << O::Help;
+    QTest::newRow("version") << QStringList{"--version"} << O::Version;
+    QTest::newRow("v") << QStringList{"-v"} << O::Version;
+    QTest::newRow("nothing") << QStringList{} << O::None;
+    QTest::newRow("unknown option is a file") << QStringList{"--foo"} << O::None;
+    QTest::newRow("option and more") << QStringList{"--help", "x"} << O::None;
+    QTest::newRow("path split at a blank") << QStringList{"my", "--version"} << O::None;
+    QTest::newRow("other case") << QStringList{"--Help"} << O::None;
+    QTest::newRow("quoted") << QStringList{"\"--help\""} << O::None;
+    QTest::newRow("blank after") << QStringList{"--help "} << O::None;
+}
+
+void TestStartUp::programOption()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(app::ProgramOption, option);
+    QCOMPARE(app::programOption(arguments), option);
+}
+
+void TestStartUp::answersOption_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("expected"); // a line of standard output
+    QTest::newRow("version") << "--version"
+                             << "vellumor " VELLUMOR_VERSION_TEXT;
+    QTest::newRow("v") << "-v"
+                       << "vellumor " VELLUMOR_VERSION_TEXT;
+    QTest::newRow("help") << "--help"
+                          << "Usage: " VELLUMOR_PROGRAM " [options] [file]";
+    QTest::newRow("h") << "-h"
+                       << "  -v, --version  Displays version information.";
+}
+
+// The program answers and ends without a display and without taking the
+// single-instance lock.
+void TestStartUp::answersOption()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, expected);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VELLUMOR_PROGRAM), {option});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    const QStringList lines = QString::fromLocal8Bit(program.readAllStandardOutput()).split('\n');
+    QVERIFY2(lines.contains(expected), qPrintable(lines.join('\n')));
+}
 
 void TestStartUp::stripQuotes_data()
 {

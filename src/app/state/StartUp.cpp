@@ -12,6 +12,23 @@ QString buildAppTitle(const QVersionNumber &version)
                              .arg(version.microVersion());
 }
 
+ProgramOption programOption(const QStringList &arguments)
+{
+    if (arguments.size() != 1) {
+        return ProgramOption::None;
+    }
+    const QString &word = arguments.first();
+    // --help-all is in the toolkit's help text, so it is answered too.
+    if (word == QLatin1String("--help") || word == QLatin1String("-h") ||
+        word == QLatin1String("--help-all")) {
+        return ProgramOption::Help;
+    }
+    if (word == QLatin1String("--version") || word == QLatin1String("-v")) {
+        return ProgramOption::Version;
+    }
+    return ProgramOption::None;
+}
+
 QString StripQuotes(const QString &text)
 {
     // Only blanks, as a shell leaves them; tabs and line ends are part of the text.

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVersionNumber>
 
 class QWidget;
@@ -16,6 +17,18 @@ inline const QString MailAddress = QStringLiteral("mailto:vellumor@quorvan.examp
 
 // "Vellumor V1.2.3": product name, " V" and major.minor.revision.
 QString buildAppTitle(const QVersionNumber &version);
+
+// The program's own options (--help, -h, --help-all, --version, -v). Only
+// one of them alone is an option: anything else, "--foo" or "--help x"
+// included, is the path of a file to open, as it always was (a file named
+// "--help" is reached as "./--help").
+enum class ProgramOption
+{
+    None,
+    Help,
+    Version
+};
+ProgramOption programOption(const QStringList &arguments);
 
 // For every path from a command line: blanks trimmed at both ends, then one
 // leading and one trailing double quote removed.
