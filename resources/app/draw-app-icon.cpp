@@ -1,6 +1,8 @@
 // Draws resources/app/app.png, the program icon (a shield with a keyhole).
 // Build: g++ -std=c++20 -fPIC draw-app-icon.cpp $(pkg-config --cflags --libs Qt6Gui)
-// Run: QT_QPA_PLATFORM=offscreen ./a.out app.png
+// Run: QT_QPA_PLATFORM=offscreen ./a.out app.png [size]
+// The drawing is on a 64-pixel grid; another size scales it (make-icons.sh
+// draws the desktop theme's sizes this way).
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -8,10 +10,12 @@
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    QImage img(64, 64, QImage::Format_ARGB32);
+    const int size = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 64;
+    QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
     // a shield
     QPainterPath shield;
     shield.moveTo(32, 4);
