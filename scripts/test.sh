@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds Vellumor and runs every test:
-#   1. the whole suite on a normal build,
+#   1. the whole suite on a normal build, then the desktop files and the
+#      Debian package built from it (installed, tried and removed again),
 #   2. every test again under AddressSanitizer and UndefinedBehaviorSanitizer
 #      (leak checks on the store, whose memory is ours alone; the GUI tests
 #      would report the toolkit's own one-time allocations),
@@ -11,6 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd "$root/build" && ctest --output-on-failure -j2)
+"$root/scripts/check-desktop.sh" "$root/build"
 
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELLUMOR_SANITIZE=ON \
   -DVELLUMOR_BENCH=OFF
