@@ -22,6 +22,7 @@ const std::vector<CommandEntry> &table()
         {QLatin1String("create"), 1, 1, words("--no-password --kdf-ops --kdf-mem"),
          QLatin1String("create FILE [--no-password] [--kdf-ops N --kdf-mem MIB]"), runCreate},
         {QLatin1String("ls"), 1, 1, words("--tree"), QLatin1String("ls FILE [--tree]"), runLs},
+        {QLatin1String("search"), 2, 2, {}, QLatin1String("search FILE TEXT"), runSearch},
         {QLatin1String("show"), 2, 2, words("--show-password"),
          QLatin1String("show FILE SERVICE [--show-password]"), runShow},
         {QLatin1String("add"), 2, 2, words(RecordOptions),
@@ -81,6 +82,8 @@ QString helpText()
         "\n"
         "  create      a new, empty file (refuses an existing one)\n"
         "  ls          the services, or with --tree the categories and subcategories too\n"
+        "  search      the services whose name, user name, URL or notes contain TEXT,\n"
+        "              whatever the case\n"
         "  show        every field of a record; the password only with --show-password\n"
         "  add, edit   a record; -p asks for its password, --generate makes one (not\n"
         "              shown: see show or clip); edit changes only what is given\n"

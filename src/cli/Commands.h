@@ -23,6 +23,7 @@ int runMv(const Invocation &inv);
 int runCategory(const Invocation &inv);
 int runSubcategory(const Invocation &inv);
 int runGenerate(const Invocation &inv);
+int runSearch(const Invocation &inv);
 
 // --length, --no-digits, --no-symbols and --exclude-similar; throws UsageError.
 GeneratorOptions generatorOptions(const Invocation &inv);

@@ -94,6 +94,14 @@ void TestCli::commands_data()
     row("edit onto another record", "add f.vlm A; add f.vlm B", "edit f.vlm A --rename b", 1, false,
         "", "There is already a record for the service");
     row("ls", "add f.vlm b; add f.vlm A; add f.vlm C; rm f.vlm c", "ls f.vlm", 0, false, "A\nb\n");
+    const QString found =
+        "add f.vlm Mail -u Anna; add f.vlm Bank --url https://ANNA.example; "
+        "add f.vlm Shop --notes \"x\nby anna\"; add f.vlm Annals; add f.vlm Other "
+        "-u bob --url https://b --notes na";
+    row("search name, user, URL, notes", found, "search f.vlm aNNa", 0, false,
+        "Annals\nBank\nMail\nShop\n");
+    row("search, nothing found", found, "search f.vlm zed", 0, false, "");
+    row("search without text", "", "search f.vlm", 2, false, "", "too few arguments");
     row("mv into a subcategory", web + "add f.vlm A; mv f.vlm a --category Web --subcategory Shops",
         "ls f.vlm --tree", 0, false, "Web (1)\n  Shops (1)\n    A\n");
     row("mv without category", web + "add f.vlm A --category Web; mv f.vlm A", "ls f.vlm --tree", 0,
@@ -250,8 +258,8 @@ void TestCli::createAndHelp()
     QCOMPARE(cli("!ls f.vlm -h").out, help.out);
     QVERIFY(cli("!--version").out.startsWith("vellumor-cli 1."));
     for (const QString command :
-         {"create", "ls", "show", "add", "edit", "rm", "mv", "category", "subcategory", "check",
-          "passwd", "import", "merge", "generate"}) {
+         {"create", "ls", "search", "show", "add", "edit", "rm", "mv", "category", "subcategory",
+          "check", "passwd", "import", "merge", "generate"}) {
         QVERIFY2(help.out.contains("\n  vellumor-cli " + command + ' '), qPrintable(command));
     }
 }
