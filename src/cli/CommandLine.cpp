@@ -37,6 +37,11 @@ constexpr OptionInfo KnownOptions[] = {
     {QLatin1String("--notify-change"), true},
     {QLatin1String("--rename"), true},
     {QLatin1String("--keep"), false},
+    {QLatin1String("--generate"), false},
+    {QLatin1String("--length"), true},
+    {QLatin1String("--no-digits"), false},
+    {QLatin1String("--no-symbols"), false},
+    {QLatin1String("--exclude-similar"), false},
 };
 
 const OptionInfo *findOption(const QString &name)

@@ -11,7 +11,10 @@ QStringList words(const char *list)
 
 const char *const RecordOptions = "-u -p --url --change-url --exp-url --notes --category "
                                   "--subcategory --expires --notify-expire --change "
-                                  "--notify-change";
+                                  "--notify-change --generate --length --no-digits --no-symbols "
+                                  "--exclude-similar";
+
+const char *const GeneratorOptionWords = "--length --no-digits --no-symbols --exclude-similar";
 
 const std::vector<CommandEntry> &table()
 {
@@ -19,13 +22,15 @@ const std::vector<CommandEntry> &table()
         {QLatin1String("create"), 1, 1, words("--no-password --kdf-ops --kdf-mem"),
          QLatin1String("create FILE [--no-password] [--kdf-ops N --kdf-mem MIB]"), runCreate},
         {QLatin1String("ls"), 1, 1, words("--tree"), QLatin1String("ls FILE [--tree]"), runLs},
+        {QLatin1String("search"), 2, 2, {}, QLatin1String("search FILE TEXT"), runSearch},
         {QLatin1String("show"), 2, 2, words("--show-password"),
          QLatin1String("show FILE SERVICE [--show-password]"), runShow},
         {QLatin1String("add"), 2, 2, words(RecordOptions),
          QLatin1String("add FILE SERVICE [-u USER] [-p] [--url U] [--change-url U] [--exp-url U]\n"
                        "                 [--notes T] [--category C] [--subcategory S]\n"
                        "                 [--expires YYYY-MM-DD] [--notify-expire DAYS]\n"
-                       "                 [--change YYYY-MM-DD] [--notify-change DAYS]"),
+                       "                 [--change YYYY-MM-DD] [--notify-change DAYS]\n"
+                       "                 [--generate [generate's options]]"),
          runAdd},
         {QLatin1String("edit"), 2, 2, words(RecordOptions) + words("--rename"),
          QLatin1String("edit FILE SERVICE [same options as add] [--rename NEW]"), runEdit},
@@ -41,6 +46,9 @@ const std::vector<CommandEntry> &table()
         {QLatin1String("passwd"), 1, 1, {}, QLatin1String("passwd FILE"), runPasswd},
         {QLatin1String("import"), 2, 2, {}, QLatin1String("import FILE OTHER"), runImport},
         {QLatin1String("merge"), 2, 2, {}, QLatin1String("merge FILE OTHER"), runMerge},
+        {QLatin1String("generate"), 0, 0, words(GeneratorOptionWords),
+         QLatin1String("generate [--length N] [--no-symbols] [--no-digits] [--exclude-similar]"),
+         runGenerate},
     };
     return commands;
 }
@@ -74,8 +82,11 @@ QString helpText()
         "\n"
         "  create      a new, empty file (refuses an existing one)\n"
         "  ls          the services, or with --tree the categories and subcategories too\n"
+        "  search      the services whose name, user name, URL or notes contain TEXT,\n"
+        "              whatever the case\n"
         "  show        every field of a record; the password only with --show-password\n"
-        "  add, edit   a record; -p asks for its password; edit changes only what is given\n"
+        "  add, edit   a record; -p asks for its password, --generate makes one (not\n"
+        "              shown: see show or clip); edit changes only what is given\n"
         "              --expires never and --notify-expire off (likewise --change and\n"
         "              --notify-change) switch a date or notice off; --category \"\"\n"
         "              means no category\n"
@@ -86,6 +97,9 @@ QString helpText()
         "  passwd      change the file password; an empty one removes it\n"
         "  import      the other file's categories and subcategories\n"
         "  merge       as import, and its records; prints how many were added\n"
+        "  generate    a random password (default 20 characters: letters, digits,\n"
+        "              symbols) on standard output, its estimated strength in bits\n"
+        "              on standard error; --exclude-similar leaves out 0 O o 1 l I |\n"
         "\n"
         "Options:\n"
         "  --password-stdin  read passwords from standard input, one line each: the file's,\n"

@@ -2,7 +2,10 @@
 
 #include "CommandLine.h"
 
+#include <optional>
 #include <span>
+
+struct GeneratorOptions;
 
 // The commands, one function each; the first argument is always FILE.
 // They return the exit status or throw a CliError.
@@ -19,6 +22,13 @@ int runRm(const Invocation &inv);
 int runMv(const Invocation &inv);
 int runCategory(const Invocation &inv);
 int runSubcategory(const Invocation &inv);
+int runGenerate(const Invocation &inv);
+int runSearch(const Invocation &inv);
+
+// --length, --no-digits, --no-symbols and --exclude-similar; throws UsageError.
+GeneratorOptions generatorOptions(const Invocation &inv);
+// A new password when --generate is given (add, edit); nothing otherwise.
+std::optional<QString> generatedPassword(const Invocation &inv);
 
 std::span<const CommandEntry> commandTable();
 const CommandEntry *findCommand(const QString &name);

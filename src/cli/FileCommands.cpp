@@ -5,6 +5,8 @@
 #include "Output.h"
 #include "Session.h"
 
+#include <algorithm>
+#include <array>
 #include <QFileInfo>
 
 namespace {
@@ -70,6 +72,23 @@ int runLs(const Invocation &inv)
     }
     for (const PasswordEntry &e : session.store().Passwords()) {
         printLine(oneLine(e.service));
+    }
+    return 0;
+}
+
+int runSearch(const Invocation &inv)
+{
+    Session session(inv);
+    session.open(inv.args.at(0));
+    const QString &text = inv.args.at(1);
+    for (const PasswordEntry &e : session.store().Passwords()) {
+        const std::array<const QString *, 4> fields{&e.service, &e.UserName, &e.URL, &e.Notes};
+        const bool found = std::any_of(fields.cbegin(), fields.cend(), [&text](const QString *f) {
+            return f->contains(text, Qt::CaseInsensitive);
+        });
+        if (found) {
+            printLine(oneLine(e.service));
+        }
     }
     return 0;
 }

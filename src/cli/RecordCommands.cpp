@@ -80,7 +80,9 @@ void applyFields(const Session &session, const Invocation &inv, PasswordEntry &e
     applyNotice(inv, QLatin1String("--notify-expire"), e.blNotExpire, e.ggNotExpire);
     applyDate(inv, QLatin1String("--change"), e.blChange, e.Dt_Change);
     applyNotice(inv, QLatin1String("--notify-change"), e.blNotChange, e.ggNotChange);
-    if (inv.has(QLatin1String("-p"))) {
+    if (auto generated = generatedPassword(inv)) {
+        e.Password = std::move(*generated);
+    } else if (inv.has(QLatin1String("-p"))) {
         Secret password = session.passwords().askNew(
             QStringLiteral("Password for the service %1: ").arg(e.service),
             QStringLiteral("Repeat the password: "));

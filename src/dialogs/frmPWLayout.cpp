@@ -3,9 +3,13 @@
 
 #include "DayCounterKeys.h"
 #include "frmPW.h"
+#include "PasswordGenerator.h"
+#include "SecureBytes.h"
 #include "UpDown.h"
 
 #include <algorithm>
+#include <memory>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -14,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -287,6 +292,28 @@ QWidget *frmPW::buildNotesPage()
 
 void frmPW::connectControls()
 {
+    // The generator sits in the password field's own menu and behind Ctrl+G,
+    // so that no control of the dialog is added or moved for it.
+    auto *generate = new QAction(QStringLiteral("Generate password"), txtPw);
+    generate->setObjectName(QStringLiteral("actGenerate"));
+    generate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    generate->setShortcutContext(Qt::WidgetShortcut);
+    txtPw->addAction(generate);
+    connect(generate, &QAction::triggered, this, [this] {
+        // Look-alikes left out: such a password may have to be typed from sight.
+        GeneratorOptions options;
+        options.excludeSimilar = true;
+        QString password = generatePassword(options);
+        txtPw->setText(password);
+        wipeText(password);
+    });
+    txtPw->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(txtPw, &QLineEdit::customContextMenuRequested, this, [this, generate](QPoint at) {
+        const std::unique_ptr<QMenu> menu(txtPw->createStandardContextMenu());
+        menu->addSeparator();
+        menu->addAction(generate);
+        menu->exec(txtPw->mapToGlobal(at));
+    });
     connect(cboCateg, &QComboBox::currentIndexChanged, this, &frmPW::cboCateg_Click);
     connect(txtExpDate, &QLineEdit::textChanged, this,
             [this] { dateChanged(txtExpDate, txtDExp); });

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void commands_data();
     void commands();
     void createAndHelp();
+    void generate();
     void writersInALoop();
 
 private:
@@ -93,6 +94,14 @@ void TestCli::commands_data()
     row("edit onto another record", "add f.vlm A; add f.vlm B", "edit f.vlm A --rename b", 1, false,
         "", "There is already a record for the service");
     row("ls", "add f.vlm b; add f.vlm A; add f.vlm C; rm f.vlm c", "ls f.vlm", 0, false, "A\nb\n");
+    const QString found =
+        "add f.vlm Mail -u Anna; add f.vlm Bank --url https://ANNA.example; "
+        "add f.vlm Shop --notes \"x\nby anna\"; add f.vlm Annals; add f.vlm Other "
+        "-u bob --url https://b --notes na";
+    row("search name, user, URL, notes", found, "search f.vlm aNNa", 0, false,
+        "Annals\nBank\nMail\nShop\n");
+    row("search, nothing found", found, "search f.vlm zed", 0, false, "");
+    row("search without text", "", "search f.vlm", 2, false, "", "too few arguments");
     row("mv into a subcategory", web + "add f.vlm A; mv f.vlm a --category Web --subcategory Shops",
         "ls f.vlm --tree", 0, false, "Web (1)\n  Shops (1)\n    A\n");
     row("mv without category", web + "add f.vlm A --category Web; mv f.vlm A", "ls f.vlm --tree", 0,
@@ -145,6 +154,12 @@ void TestCli::commands_data()
     row("kdf without password", "", "create g.vlm --no-password --kdf-ops 2", 2, false, "",
         "no key derivation");
     row("kdf zero", "", "create g.vlm --kdf-ops 0", 2, false, "", "at least 1");
+    row("generate, too short", "", "generate --length 3", 2, false, "", "at least 4 characters");
+    row("generate, too long", "", "generate --length=129", 2, false, "", "from 0 to 128");
+    row("generate with a file", "", "generate f.vlm", 2, false, "", "too many arguments");
+    row("length without --generate", "", "add f.vlm a --length 8", 2, false, "",
+        "--length needs --generate");
+    row("-p and --generate", "", "add f.vlm a -p --generate", 2, false, "", "exclude each other");
     // Failures: exit code 1 with the reason, the file as it was.
     row("wrong password", "", "!add f.vlm X --password-stdin << PW", 1, false, "",
         "Wrong password");
@@ -242,10 +257,30 @@ void TestCli::createAndHelp()
     QCOMPARE(help.status, 0);
     QCOMPARE(cli("!ls f.vlm -h").out, help.out);
     QVERIFY(cli("!--version").out.startsWith("vellumor-cli 1."));
-    for (const QString command : {"create", "ls", "show", "add", "edit", "rm", "mv", "category",
-                                  "subcategory", "check", "passwd", "import", "merge"}) {
+    for (const QString command :
+         {"create", "ls", "search", "show", "add", "edit", "rm", "mv", "category", "subcategory",
+          "check", "passwd", "import", "merge", "generate"}) {
         QVERIFY2(help.out.contains("\n  vellumor-cli " + command + ' '), qPrintable(command));
     }
+}
+
+// generate prints the password alone on standard output, its strength on
+// standard error; add --generate stores one drawn with the same options.
+void TestCli::generate()
+{
+    const CliResult r = cli("!generate --length 30 --no-symbols --exclude-similar");
+    QCOMPARE(r.status, 0);
+    QVERIFY2(QRegularExpression("^[a-km-np-zA-HJ-NP-Z2-9]{30}\n$").match(r.out).hasMatch(),
+             qPrintable(r.out));
+    QCOMPARE(r.err, "estimated strength: 174 bits\n");
+    QCOMPARE(cli("!generate").out.size(), 21);
+
+    QCOMPARE(cli("add f.vlm G -u me --generate --length 12 --no-digits --no-symbols").status, 0);
+    const QString shown = cli("show f.vlm G --show-password").out;
+    QVERIFY2(QRegularExpression("\nPassword: [a-zA-Z]{12}\n").match(shown).hasMatch(),
+             qPrintable(shown));
+    QCOMPARE(cli("edit f.vlm G --generate").status, 0);
+    QVERIFY(cli("show f.vlm G --show-password").out != shown);
 }
 
 // Several writers on one file, as in a sync folder: in every round a store

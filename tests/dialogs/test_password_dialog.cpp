@@ -3,11 +3,13 @@
 #include "DialogFixture.h"
 #include "UpDown.h"
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTabWidget>
 #include <QToolButton>
@@ -82,6 +84,27 @@ class TestPasswordDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Ctrl+G in the password field, or its menu entry, fills in a generated password.
+    void generatePassword()
+    {
+        Fixture f;
+        frmPW d(f.t.services, {});
+        d.PasswordAdd(0, 0);
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.txtName->setFocus();
+        QTest::keyClick(d.txtName, Qt::Key_G, Qt::ControlModifier);
+        QCOMPARE(d.txtPw->text(), ""); // only from the password field
+        d.txtPw->setFocus();
+        QTest::keyClick(d.txtPw, Qt::Key_G, Qt::ControlModifier);
+        const QString first = d.txtPw->text();
+        QVERIFY2(QRegularExpression("^[^0Oo1lI|]{20}$").match(first).hasMatch(), qPrintable(first));
+        auto *action = d.txtPw->findChild<QAction *>("actGenerate");
+        QVERIFY(action != nullptr && d.txtPw->actions().contains(action));
+        QCOMPARE(action->text(), "Generate password");
+        action->trigger();
+        QVERIFY(d.txtPw->text() != first && d.txtPw->text().size() == 20);
+    }
     void addOpensOnBranch()
     {
         Fixture f;
