@@ -20,6 +20,9 @@ def regions(pid):
                 yield start, end, name
 
 
+CHUNK = 16 << 20
+
+
 def main():
     pid, text = sys.argv[1], sys.argv[2]
     needles = {"utf-8": text.encode("utf-8"), "utf-16": text.encode("utf-16-le")}
@@ -30,16 +33,24 @@ def main():
         print(f"cannot read the memory of {pid}: {error}")
         return 2
     with mem:
+        overlap = max(len(n) for n in needles.values()) - 1
         for start, end, name in regions(pid):
-            try:
-                mem.seek(start)
-                data = mem.read(end - start)
-            except OSError:
-                continue
-            for encoding, needle in needles.items():
-                for match in re.finditer(re.escape(needle), data):
-                    found += 1
-                    print(f"0x{start + match.start():x} {encoding} in {name} (+0x{match.start():x})")
+            # In pieces, overlapping by a marker's length: a region can be large.
+            at = start
+            while at < end:
+                length = min(CHUNK + overlap, end - at)
+                try:
+                    mem.seek(at)
+                    data = mem.read(length)
+                except OSError:
+                    break
+                for encoding, needle in needles.items():
+                    for match in re.finditer(re.escape(needle), data):
+                        if match.start() < CHUNK or at + length == end:
+                            found += 1
+                            print(f"0x{at + match.start():x} {encoding} in {name} "
+                                  f"(+0x{at - start + match.start():x})")
+                at += CHUNK
     return 1 if found else 0
 
 
