@@ -140,13 +140,11 @@ bool FileLock::Unlock()
     }
     const QScopedValueRollback asking(m_unlocking, true);
     const QString path = state.LockedFile;
-    QString password;
-    if (!state.Store->HasNoPassword(path)) {
-        password = m_passwords.askFilePassword(path);
-        if (password.isEmpty()) {
-            return false;
-        }
+    std::optional<QString> given = passwordToRead(*state.Store, m_passwords, path);
+    if (!given.has_value()) {
+        return false;
     }
+    QString &password = *given;
     const bool opened = state.Store->OpenFile(path, password);
     wipeText(password);
     if (!opened) {

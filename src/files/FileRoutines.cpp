@@ -2,6 +2,7 @@
 
 #include "HandOver.h"
 #include "PasswordStore.h"
+#include "SecureBytes.h"
 #include "StartUp.h"
 
 #include <QFileInfo>
@@ -25,10 +26,17 @@ const QString SaveFailedHint =
 
 } // namespace
 
-void FileRoutines::wipe(QString &secret)
+std::optional<QString> passwordToRead(const PasswordStore &store, FilePasswordAsker &passwords,
+                                      const QString &path)
 {
-    secret.fill(QChar(u'\0'));
-    secret.clear();
+    if (store.HasNoPassword(path)) {
+        return QString();
+    }
+    QString password = passwords.askFilePassword(path);
+    if (password.isEmpty()) {
+        return std::nullopt;
+    }
+    return password;
 }
 
 FileRoutines::FileRoutines(const app::Services &services, FilePasswordAsker &passwords,
@@ -71,13 +79,11 @@ bool FileRoutines::OpenPasswordFile(const QString &path)
         return false;
     }
     app::RunState &state = m_services.state;
-    QString password;
-    if (!state.Store->HasNoPassword(path)) {
-        password = m_passwords.askFilePassword(path);
-        if (password.isEmpty()) {
-            return false;
-        }
+    std::optional<QString> given = passwordToRead(*state.Store, m_passwords, path);
+    if (!given.has_value()) {
+        return false;
     }
+    QString &password = *given;
     const bool opened = state.Store->OpenFile(path, password);
     if (opened) {
         // Another file in place of a locked one: that lock is over.
@@ -98,7 +104,7 @@ bool FileRoutines::OpenPasswordFile(const QString &path)
         m_services.prompt.ask(state.Store->LastError(), PromptButtons::Ok, PromptIcon::Critical,
                               Title);
     }
-    wipe(password);
+    wipeText(password);
     return opened;
 }
 
@@ -232,15 +238,13 @@ bool FileRoutines::ImportPasswordFile()
     if (path.isEmpty()) {
         return false;
     }
-    QString password;
-    if (!store.HasNoPassword(path)) {
-        password = m_passwords.askFilePassword(path);
-        if (password.isEmpty()) {
-            return false;
-        }
+    std::optional<QString> given = passwordToRead(store, m_passwords, path);
+    if (!given.has_value()) {
+        return false;
     }
+    QString &password = *given;
     const bool imported = store.ImportFile(path, password);
-    wipe(password);
+    wipeText(password);
     m_services.prompt.ask(imported ? QStringLiteral("Import Finished") : store.LastError(),
                           PromptButtons::Ok, PromptIcon::None, Title);
     updateView();

@@ -5,7 +5,10 @@
 #include "Services.h"
 
 #include <functional>
+#include <optional>
 #include <QString>
+
+class PasswordStore;
 
 namespace files {
 
@@ -17,6 +20,11 @@ public:
     virtual ~FilePasswordAsker() = default;
     virtual QString askFilePassword(const QString &path) = 0;
 };
+
+// The password for reading path: "" for a file that has none, nothing when
+// the user cancelled the question.
+std::optional<QString> passwordToRead(const PasswordStore &store, FilePasswordAsker &passwords,
+                                      const QString &path);
 
 // The routines behind the File menu, start-up and the hand-over from a later
 // start: they choose the file, ask for its password, keep the recent list,
@@ -72,8 +80,6 @@ public:
     void setDiskSettleTime(int ms) { m_watch.setSettleTime(ms); }
 
 private:
-    // Overwrites a password's characters before the string goes away.
-    static void wipe(QString &secret);
     void updateView();
     // The watch follows the store's file, whichever it is now.
     void followFile();

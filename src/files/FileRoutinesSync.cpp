@@ -4,6 +4,7 @@
 
 #include "FileRoutines.h"
 #include "PasswordStore.h"
+#include "SecureBytes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -112,7 +113,7 @@ void FileRoutines::TakeChangesOnDisk()
             return;
         }
         status = merge ? store.MergeChangesOnDisk(password, merged) : store.ReloadFile(password);
-        wipe(password);
+        wipeText(password);
     }
     if (status != DiskReadStatus::Ok) {
         note(file + QStringLiteral(" was changed elsewhere and could not be read again: ") +
@@ -139,7 +140,7 @@ bool FileRoutines::takeChangesUnderNewPassword(DiskMergeResult &merged)
     QString password = m_passwords.askFilePassword(store.FileName());
     const bool taken =
         !password.isEmpty() && store.MergeChangesOnDisk(password, merged) == DiskReadStatus::Ok;
-    wipe(password);
+    wipeText(password);
     return taken;
 }
 
@@ -171,7 +172,7 @@ void FileRoutines::offerConflictCopies(const QString &path, const QString &passw
         if (!merged && !store.HasNoPassword(copy)) {
             QString other = m_passwords.askFilePassword(copy);
             merged = !other.isEmpty() && store.MergeFile(copy, other, one);
-            wipe(other);
+            wipeText(other);
         }
         if (!merged) {
             failed << QFileInfo(copy).fileName() + QStringLiteral(": ") + store.LastError();
