@@ -89,5 +89,17 @@ ended() {
     wait "$1" || fail "program exit status $?"
 }
 
+# Answers the Save As dialog with path $1; $2 is the failure when none shows.
+save_as() {
+    local saveas
+    if saveas=$(wait_window '^Save Password File As' 10); then
+        typed "$saveas" "$1"
+        keys "$saveas" Return
+        wait_closed "$saveas" '^Save Password File As' 10 || fail "Save As dialog did not close"
+    else
+        fail "$2"
+    fi
+}
+
 # A value of the settings file.
 conf_value() { sed -n "s/^$1=//p" "$CONF" | head -1; }

@@ -58,17 +58,8 @@ copy_url() { keys alt+e u u Return; }
 leave() {
     local box i
     keys alt+f e
-    if box=$(wait_window '^VLM$' 10); then
-        timeout 5 xdotool windowfocus --sync "$box" key alt+y
-    else
-        fail "no exit question"
-    fi
-    for ((i = 0; i < 100; i++)); do
-        kill -0 $program 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 $program 2>/dev/null && { fail "program did not end"; kill $program; }
-    wait $program
+    answer alt+y "exit question"
+    ended $program
 }
 
 "$KEEPER" >"$WORK/keeper.out" &

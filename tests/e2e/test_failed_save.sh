@@ -60,13 +60,7 @@ kept "$FILE" "at exit"
 
 # Save As elsewhere brings the changes out.
 keys "$main" alt+f a
-if saveas=$(wait_window '^Save Password File As' 10); then
-    typed "$saveas" "$WORK/Rescued.VLM"
-    keys "$saveas" Return
-    wait_closed "$saveas" '^Save Password File As' 10 || fail "Save As dialog did not close"
-else
-    fail "no Save As dialog"
-fi
+save_as "$WORK/Rescued.VLM" "no Save As dialog"
 [ "$(services "$WORK/Rescued.VLM")" = "Mail Marker " ] ||
     fail "saved elsewhere: $(services "$WORK/Rescued.VLM")"
 keys "$main" alt+f e

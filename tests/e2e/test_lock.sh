@@ -116,16 +116,8 @@ screen_saver_on
 wait_window '\(locked\)$' 10 >/dev/null || fail "not locked the second time"
 no_marker_left "after locking again"
 "$CLOSE" "$main"
-if box=$(wait_window '^VLM$' 10); then
-    timeout 5 xdotool windowfocus --sync "$box" key Return
-else
-    fail "no exit question"
-fi
-for ((i = 0; i < 100; i++)); do
-    kill -0 $program 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 $program 2>/dev/null && { fail "program did not end"; kill $program; }
+answer Return "exit question"
+ended $program
 grep -q "^FileName=.*Locked.VLM$" "$CONF" || fail "the locked file is not kept as the last file"
 
 [ $failures -eq 0 ] && echo "lock: all passed"

@@ -45,13 +45,7 @@ add_record Shop carl pw-shop-3
 
 # A new file has no name yet: Save asks for one.
 keys "$main" ctrl+s
-if saveas=$(wait_window '^Save Password File As' 10); then
-    typed "$saveas" "$FILE"
-    keys "$saveas" Return
-    wait_closed "$saveas" '^Save Password File As' 10 || fail "Save As dialog did not close"
-else
-    fail "no Save As dialog for a new file"
-fi
+save_as "$FILE" "no Save As dialog for a new file"
 [ "$("$CLI" ls "$FILE" 2>&1 | LC_ALL=C sort)" = "$(printf 'Bank\nMail\nShop')" ] ||
     fail "saved file holds: $("$CLI" ls "$FILE" 2>&1 | tr '\n' ' ')"
 
