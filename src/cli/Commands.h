@@ -24,6 +24,7 @@ int runCategory(const Invocation &inv);
 int runSubcategory(const Invocation &inv);
 int runGenerate(const Invocation &inv);
 int runSearch(const Invocation &inv);
+int runClip(const Invocation &inv);
 
 // --length, --no-digits, --no-symbols and --exclude-similar; throws UsageError.
 GeneratorOptions generatorOptions(const Invocation &inv);
@@ -32,4 +33,3 @@ std::optional<QString> generatedPassword(const Invocation &inv);
 
 std::span<const CommandEntry> commandTable();
 const CommandEntry *findCommand(const QString &name);
-QString helpText();

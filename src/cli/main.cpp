@@ -4,7 +4,10 @@
 #include "Output.h"
 #include "ProcessHardening.h"
 
-#include <QCoreApplication>
+#include <cstdlib>
+#include <memory>
+#include <QGuiApplication>
+#include <string_view>
 
 namespace {
 
@@ -14,11 +17,37 @@ int report(const CliError &error, const CommandEntry *command)
 {
     printError(Program + QLatin1String(": ") + error.message());
     if (error.status() == 2) {
-        printError(command != nullptr
-                       ? QLatin1String("usage: ") + Program + QLatin1Char(' ') + command->synopsis
-                       : QStringLiteral("Try '%1 --help'.").arg(Program));
+        printError(command != nullptr ? synopsisText(QStringLiteral("usage: "), *command)
+                                      : QStringLiteral("Try '%1 --help'.").arg(Program));
     }
     return error.status();
+}
+
+// clip needs the desktop's clipboard; every other command runs without a
+// display. The command is the first word that is no option.
+bool wantsDesktop(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word(argv[i]);
+        if (word == "--") {
+            return i + 1 < argc && std::string_view(argv[i + 1]) == "clip";
+        }
+        if (word.size() < 2 || word.front() != '-') {
+            return word == "clip";
+        }
+    }
+    return false;
+}
+
+bool hasDisplay()
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char *value = std::getenv(name);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -27,7 +56,10 @@ int main(int argc, char *argv[])
 {
     // Before any password is read into memory.
     platform::disableCoreDumps();
-    const QCoreApplication app(argc, argv);
+    // Without a display the toolkit would abort; clip then says why instead.
+    const std::unique_ptr<QCoreApplication> app =
+        wantsDesktop(argc, argv) && hasDisplay() ? std::make_unique<QGuiApplication>(argc, argv)
+                                                 : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(Program);
     QCoreApplication::setApplicationVersion(QStringLiteral(VELLUMOR_VERSION));
 
@@ -36,7 +68,7 @@ int main(int argc, char *argv[])
     try {
         switch (line.parse(QCoreApplication::arguments().mid(1))) {
         case CommandLine::Action::Help:
-            printLines({helpText().chopped(1)});
+            printLines({line.helpText().chopped(1)});
             break;
         case CommandLine::Action::Version:
             printLine(Program + QLatin1Char(' ') + QCoreApplication::applicationVersion());

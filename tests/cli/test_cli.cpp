@@ -154,9 +154,16 @@ void TestCli::commands_data()
     row("kdf without password", "", "create g.vlm --no-password --kdf-ops 2", 2, false, "",
         "no key derivation");
     row("kdf zero", "", "create g.vlm --kdf-ops 0", 2, false, "", "at least 1");
-    row("generate, too short", "", "generate --length 3", 2, false, "", "at least 4 characters");
-    row("generate, too long", "", "generate --length=129", 2, false, "", "from 0 to 128");
-    row("generate with a file", "", "generate f.vlm", 2, false, "", "too many arguments");
+    row("generate, too short", "", "!generate --length 3", 2, false, "", "at least 4 characters");
+    row("generate, too long", "", "!generate --length=129", 2, false, "", "from 0 to 128");
+    row("generate with a file", "", "!generate f.vlm", 2, false, "", "too many arguments");
+    row("generate reads no password", "", "!generate --password-stdin", 2, false, "",
+        "has no option '--password-stdin'");
+    row("value forgotten before an option", "", "add f.vlm a -u --url x", 2, false, "",
+        "'-u' needs a value");
+    row("value for a plain option", "", "ls f.vlm --tree=yes", 2, false, "", "takes no value");
+    row("clip for no time", "", "clip f.vlm X --timeout 0", 2, false, "", "at least 1 second");
+    row("option before the command", "", "!--tree ls f.vlm", 2, false, "", "before the command");
     row("length without --generate", "", "add f.vlm a --length 8", 2, false, "",
         "--length needs --generate");
     row("-p and --generate", "", "add f.vlm a -p --generate", 2, false, "", "exclude each other");
@@ -255,7 +262,18 @@ void TestCli::createAndHelp()
     QCOMPARE(store.GetKdfParams(), (KdfParams{2, 2048}));
     const CliResult help = cli("!--help");
     QCOMPARE(help.status, 0);
-    QCOMPARE(cli("!ls f.vlm -h").out, help.out);
+    // A command's own help: its synopsis, continued under its first argument,
+    // and its options; it wins over anything else on the line.
+    const CliResult add = cli("!add --bogus f.vlm -h");
+    QCOMPARE(add.status, 0);
+    QVERIFY2(add.out.startsWith("Usage: vellumor-cli add FILE SERVICE [-u USER]") &&
+                 add.out.contains("\n                        [--notes T] [--category C]") &&
+                 add.out.contains("--exclude-similar") && add.out.contains("--password-stdin") &&
+                 add.out.contains("SERVICE") && !add.out.contains("--tree"),
+             qPrintable(add.out));
+    const QString generateHelp = cli("!generate --help").out;
+    QVERIFY2(generateHelp.contains("--length <N>") && !generateHelp.contains("--password-stdin"),
+             qPrintable(generateHelp));
     QVERIFY(cli("!--version").out.startsWith("vellumor-cli 1."));
     for (const QString command :
          {"create", "ls", "search", "show", "add", "edit", "rm", "mv", "category", "subcategory",

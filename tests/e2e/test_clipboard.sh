@@ -106,6 +106,41 @@ leave
 grep -q "$(hex "$PASSWORD")" "$WORK/keeper.out" && fail "the manager kept the password"
 [ "$(clip)" = "" ] || fail "after the end, the clipboard holds '$(clip)'"
 
+# vellumor-cli clip: the same clearing from the command line; the process
+# holds the clipboard until then.
+"$CLI" clip "$FILE" MAIL --timeout 2 >"$WORK/clip.out" &
+cli=$!
+wait_clip "$PASSWORD" 5 || fail "clip did not copy the password"
+wait_clip "" 6 || fail "clip left the password past its timeout"
+wait $cli || fail "clip ended with status $?"
+grep -qx 'Password of "Mail" on the clipboard for 2 seconds.' "$WORK/clip.out" ||
+    fail "clip said '$(cat "$WORK/clip.out")'"
+
+# --user joins as the copy command does (a backspace character by default);
+# Ctrl+C still clears.
+"$CLI" clip "$FILE" Mail --user --timeout 60 >/dev/null &
+cli=$!
+wait_clip "anna"$'\b'"$PASSWORD" 5 || fail "clip --user copied '$(clip | od -c | head -2)'"
+kill -INT $cli
+wait $cli || fail "clip ended with status $? after Ctrl+C"
+[ "$(clip)" = "" ] || fail "after Ctrl+C, the clipboard holds '$(clip)'"
+
+# Copied over by another program: clip ends at once and leaves it.
+"$CLI" clip "$FILE" Mail --timeout 60 >/dev/null &
+cli=$!
+wait_clip "$PASSWORD" 5 || fail "clip did not copy the password again"
+printf mine | xclip -selection clipboard -quiet 2>/dev/null &
+other=$!
+wait_clip mine 5 || fail "xclip did not take the clipboard from clip"
+for ((i = 0; i < 50; i++)); do
+    kill -0 $cli 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 $cli 2>/dev/null && fail "clip still waits after another copy"
+[ "$(clip)" = mine ] || fail "clip took '$(clip)' off instead of leaving it"
+kill $other $cli 2>/dev/null
+grep -q "$(hex "$PASSWORD")" "$WORK/keeper.out" && fail "the manager kept a password from clip"
+
 if [ $failures -ne 0 ]; then
     echo "$failures failure(s)"
     exit 1
