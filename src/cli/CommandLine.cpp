@@ -280,7 +280,7 @@ QString generalHelp(std::span<const CommandEntry> commands)
         text += synopsisText(QStringLiteral("  "), entry) + QLatin1Char('\n');
     }
     text += QLatin1Char('\n');
-    constexpr qsizetype Column = 14;
+    constexpr qsizetype Column = 15;
     for (const CommandEntry &entry : commands) {
         text += QStringLiteral("  %1").arg(entry.name, -(Column - 2)) +
                 indented(QString(entry.summary), Column) + QLatin1Char('\n');

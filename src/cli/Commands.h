@@ -15,6 +15,7 @@ int runCheck(const Invocation &inv);
 int runPasswd(const Invocation &inv);
 int runImport(const Invocation &inv);
 int runMerge(const Invocation &inv);
+int runExport(const Invocation &inv);
 int runShow(const Invocation &inv);
 int runAdd(const Invocation &inv);
 int runEdit(const Invocation &inv);

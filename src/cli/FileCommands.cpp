@@ -113,17 +113,6 @@ int runPasswd(const Invocation &inv)
     return 0;
 }
 
-int runImport(const Invocation &inv)
-{
-    Session session(inv);
-    session.open(inv.args.at(0));
-    const QString &other = inv.args.at(1);
-    const Secret password = session.otherFilePassword(other);
-    session.check(session.store().ImportFile(other, password.text()));
-    session.saveIfModified();
-    return 0;
-}
-
 int runMerge(const Invocation &inv)
 {
     Session session(inv);

@@ -29,6 +29,7 @@ private Q_SLOTS:
     void commands();
     void createAndHelp();
     void generate();
+    void exportAndImport();
     void writersInALoop();
 
 private:
@@ -299,6 +300,79 @@ void TestCli::generate()
              qPrintable(shown));
     QCOMPARE(cli("edit f.vlm G --generate").status, 0);
     QVERIFY(cli("show f.vlm G --show-password").out != shown);
+}
+
+// Every field survives an export and an import into a new file, in both
+// formats; a clear-text export is its owner's alone and replaces nothing
+// unasked; a faulty source changes nothing.
+void TestCli::exportAndImport()
+{
+    QVERIFY(cli("category f.vlm add Web").status == 0 &&
+            cli("subcategory f.vlm Web add Shops").status == 0);
+    QCOMPARE(cli("add f.vlm \"Shop, 'quoted'\" -u änna -p --url https://s --change-url c "
+                 "--exp-url e --notes \"two\nlines\" --category Web --subcategory Shops "
+                 "--expires 2031-01-02 --notify-expire 9 --change 2030-05-06 --notify-change 3 "
+                 "<< pä,ss\"word")
+                 .status,
+             0);
+    QCOMPARE(cli("add f.vlm Plain").status, 0);
+    const auto everything = [this](const QString &file) {
+        QString all = cli("ls " + file + " --tree").out;
+        for (const QString &service : cli("ls " + file).out.split('\n', Qt::SkipEmptyParts)) {
+            all += cli("show " + file + " \"" + service + "\" --show-password").out;
+        }
+        return all;
+    };
+    const QString before = everything("f.vlm");
+    QVERIFY2(before.contains("Password: pä,ss\"word") && before.contains("Web (1)"),
+             qPrintable(before));
+
+    for (const QString format : {"csv", "keepass-xml"}) {
+        const QString out = m_dir->filePath("out." + format);
+        const CliResult exported = cli("export f.vlm --format " + format + " -o out." + format);
+        QCOMPARE(exported.status, 0);
+        QVERIFY(exported.err.contains("not encrypted"));
+        QCOMPARE(QFile::permissions(out) &
+                     ~(QFile::ReadUser | QFile::WriteUser | QFile::ReadOwner | QFile::WriteOwner),
+                 QFile::Permissions());
+        QCOMPARE(cli("export f.vlm --format " + format).out.toUtf8(), fileBytes(out));
+
+        QFile::remove(m_dir->filePath("g.vlm"));
+        QCOMPARE(cli("create g.vlm --kdf-ops 1 --kdf-mem 1").status, 0);
+        const CliResult imported = cli("import g.vlm out." + format + " --format " + format);
+        QCOMPARE(imported.out, "2 added, 0 renamed, 0 skipped\n");
+        QCOMPARE(everything("g.vlm"), before);
+        QCOMPARE(cli("import g.vlm out." + format + " --format " + format).out,
+                 "0 added, 0 renamed, 2 skipped\n");
+    }
+
+    // An existing file only with --force, and then made private as well.
+    QFile::setPermissions(m_dir->filePath("out.csv"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    const QByteArray kept = fileBytes(m_dir->filePath("out.csv"));
+    const CliResult refused = cli("export f.vlm --format keepass-xml -o out.csv");
+    QVERIFY(refused.status == 1 && refused.err.contains("--force"));
+    QCOMPARE(fileBytes(m_dir->filePath("out.csv")), kept);
+    QCOMPARE(cli("export f.vlm --format keepass-xml -o out.csv --force").status, 0);
+    QVERIFY(fileBytes(m_dir->filePath("out.csv")).startsWith("<?xml"));
+    QVERIFY(!(QFile::permissions(m_dir->filePath("out.csv")) & QFile::ReadOther));
+
+    // A fault in the source: its line, exit 1, the file as it was.
+    QFile bad(m_dir->filePath("bad.csv"));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("name,url,username,password\nA,https://a,u,p\nB,https://b,\"u,p\n");
+    bad.close();
+    const QByteArray file = fileBytes(m_dir->filePath("f.vlm"));
+    const CliResult faulty = cli("import f.vlm bad.csv --format chrome-csv");
+    QCOMPARE(faulty.status, 1);
+    QVERIFY2(faulty.err.contains("bad.csv: line 3: "), qPrintable(faulty.err));
+    QCOMPARE(fileBytes(m_dir->filePath("f.vlm")), file);
+
+    for (const char *line :
+         {"export f.vlm", "export f.vlm --format xml", "export f.vlm --format csv --force",
+          "import f.vlm bad.csv --format excel"}) {
+        QCOMPARE(cli(line).status, 2);
+    }
 }
 
 // Several writers on one file, as in a sync folder: in every round a store
