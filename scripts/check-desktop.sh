@@ -35,10 +35,13 @@ expect() { # what, expected, actual
 }
 
 desktop-file-validate "$root/resources/desktop/vellumor.desktop"
-appstreamcli validate --no-net "$root/resources/desktop/example.quorvan.Vellumor.metainfo.xml"
+metainfo="$build/resources/desktop/example.quorvan.Vellumor.metainfo.xml"
+appstreamcli validate --no-net "$metainfo"
+grep -q "<release version=\"$version\" date=\"[0-9-]*\"/>" "$metainfo" || fail "no release $version in $metainfo"
 for page in vellumor.1 vellumor-cli.1; do
-    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/resources/man/$page" 2>&1 >/dev/null)
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$build/resources/desktop/$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$page: $warnings"
+    head -1 "$build/resources/desktop/$page" | grep -q "\"Vellumor $version\"" || fail "$page is not of $version"
 done
 
 # No desktop environment: xdg-mime answers from the XDG folders alone.
