@@ -104,7 +104,7 @@ public:
         : folder(c.need(u"folder", error)), type(c.need(u"type", error)),
           name(c.need(u"name", error)), notes(c.need(u"notes", error)),
           uri(c.need(u"login_uri", error)), user(c.need(u"login_username", error)),
-          password(c.need(u"login_password", error))
+          password(c.need(u"login_password", error)), fields(c.find(u"fields"))
     {
     }
 
@@ -122,13 +122,18 @@ public:
         e.Password = cell(row, password);
         e.URL = cell(row, uri);
         e.Notes = cell(row, notes);
+        // Custom fields ("name: value" lines) have no place of their own.
+        const QString custom = cell(row, fields);
+        if (!custom.isEmpty()) {
+            e.Notes += (e.Notes.isEmpty() ? QString() : QStringLiteral("\n\n")) + custom;
+        }
         const QString path = cell(row, folder);
         placeByPath(r, path.isEmpty() ? QStringList() : path.split(u'/'));
         return true;
     }
 
 private:
-    int folder, type, name, notes, uri, user, password;
+    int folder, type, name, notes, uri, user, password, fields;
 };
 
 // Chromium: name,url,username,password[,note]. Firefox: no name (the host

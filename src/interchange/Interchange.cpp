@@ -4,7 +4,9 @@
 #include "PasswordStore.h"
 #include "SecureBytes.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <utility>
 
 namespace interchange {
@@ -67,7 +69,8 @@ QStringList exportFormatNames()
 
 ImportResult readRecords(ImportFormat format, const QByteArray &bytes)
 {
-    if (bytes.trimmed().isEmpty()) {
+    // Not bytes.trimmed(): that would leave an unwiped copy of the file.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return std::isspace(uchar(c)); })) {
         ImportResult result;
         result.error = ImportError{0, QStringLiteral("the file is empty")};
         return result;

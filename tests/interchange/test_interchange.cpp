@@ -194,13 +194,13 @@ void TestInterchange::imports_data()
         "Web/Mail / Old Service=Deep"});
     ok("bitwarden-csv, columns in any order, other items counted", "bitwarden-csv",
        "id,type,name,login_password,login_username,login_uri,notes,folder,fields\n"
-       "1,login,Visa,secret,me,https://bank.example,note,Bank/Cards/Old,\n"
+       "1,login,Visa,secret,me,https://bank.example,note,Bank/Cards/Old,\"pin: 1\nq: a\"\n"
        "2,note,Secure note,,,,text,,\n"
        "3,card,My card,,,,,,\n"
        "4,login,Mail,\"p,w\",m@x,https://mail.example,,Mail,\n"
        "5,login,Loose,,,,,,\n",
        {"Bank/Cards / Old Service=Visa;User name=me;Password=secret;URL=https://bank.example;"
-        "Notes=note",
+        "Notes=note\n\npin: 1\nq: a",
         "Mail/ Service=Mail;User name=m@x;Password=p,w;URL=https://mail.example",
         "/ Service=Loose"},
        2);
