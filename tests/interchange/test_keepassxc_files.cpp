@@ -16,29 +16,25 @@ namespace {
 const QString Password = "correct horse ☃";
 
 // Groups two and three deep, an expiring entry, our own keys, unicode and a
-// note of several lines. Every entry has its times, as KeePassXC would make
-// new ones otherwise.
-const QByteArray Input = R"(<?xml version="1.0" encoding="UTF-8"?>
+// note of several lines. Every entry has its times (@T), as KeePassXC would
+// make new ones otherwise.
+const QByteArray Input = QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
 <KeePassFile><Meta><Generator>test</Generator></Meta><Root><Group><Name>Root</Name>
- <Entry><Times><CreationTime>2026-01-02T03:04:05Z</CreationTime>
-  <LastModificationTime>2026-01-03T03:04:05Z</LastModificationTime></Times>
+ <Entry>@T
   <String><Key>Title</Key><Value>Top ✓</Value></String>
   <String><Key>UserName</Key><Value>ünï</Value></String>
   <String><Key>Password</Key><Value ProtectInMemory="True">p,"w"</Value></String>
   <String><Key>Notes</Key><Value>line 1
 line 2, "quoted"</Value></String></Entry>
  <Group><Name>Web</Name>
-  <Entry><Times><CreationTime>2026-01-02T03:04:05Z</CreationTime>
-   <LastModificationTime>2026-01-03T03:04:05Z</LastModificationTime></Times>
+  <Entry>@T
    <String><Key>Title</Key><Value>to edit</Value></String>
    <String><Key>UserName</Key><Value>before</Value></String></Entry>
-  <Entry><Times><CreationTime>2026-01-02T03:04:05Z</CreationTime>
-   <LastModificationTime>2026-01-03T03:04:05Z</LastModificationTime></Times>
+  <Entry>@T
    <String><Key>Title</Key><Value>to delete</Value></String></Entry>
   <Group><Name>Shops</Name>
-   <Entry><Times><CreationTime>2026-01-02T03:04:05Z</CreationTime>
-    <LastModificationTime>2026-01-03T03:04:05Z</LastModificationTime>
-    <Expires>True</Expires><ExpiryTime>2027-03-15T12:00:00Z</ExpiryTime></Times>
+   <Entry><Times>@C<Expires>True</Expires>
+    <ExpiryTime>2027-03-15T12:00:00Z</ExpiryTime></Times>
     <String><Key>Title</Key><Value>Expiring</Value></String>
     <String><Key>URL</Key><Value>https://shop.example</Value></String>
     <String><Key>Change URL</Key><Value>https://shop.example/pw</Value></String>
@@ -46,13 +42,16 @@ line 2, "quoted"</Value></String></Entry>
     <String><Key>Expiry notice days</Key><Value>14</Value></String></Entry>
   </Group>
   <Group><Name>Mail</Name><Group><Name>Old</Name>
-   <Entry><Times><CreationTime>2026-01-02T03:04:05Z</CreationTime>
-    <LastModificationTime>2026-01-03T03:04:05Z</LastModificationTime></Times>
+   <Entry>@T
     <String><Key>Title</Key><Value>Deep</Value></String></Entry>
   </Group></Group>
  </Group>
 </Group></Root></KeePassFile>
-)";
+)")
+                             .replace("@T", "<Times>@C</Times>")
+                             .replace("@C", "<CreationTime>2026-01-02T03:04:05Z</CreationTime>"
+                                            "<LastModificationTime>2026-01-03T03:04:05Z"
+                                            "</LastModificationTime>");
 
 const QString Times = "Created=2026-01-02T03:04:05Z;Modified=2026-01-03T03:04:05Z";
 
