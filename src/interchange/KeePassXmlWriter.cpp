@@ -121,7 +121,7 @@ private:
         for (const RecordField &f : recordFields()) {
             // An expiry date that is on is KeePass's own; without it, ours.
             const bool own = f.keepassOwn || (expires && QStringView(f.name) == u"Expiry date");
-            QString text = f.get(e);
+            const QString text = f.get(e);
             if (!own && text != f.get(Default)) {
                 writeString(QString::fromUtf16(f.name), text);
             }
