@@ -4,7 +4,8 @@
 set -eu
 packages="cmake g++ clang libclang-rt-14-dev pkg-config qt6-base-dev libsodium-dev libxtst-dev
   xvfb xauth x11-xkb-utils fontconfig fonts-dejavu-core xdotool xclip trayer dbus-daemon python3
-  desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev man-db"
+  desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev man-db
+  keepassxc"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -256,38 +256,10 @@ bool PasswordStore::MergeFile(const QString &path, const QString &password, Merg
     if (!d->mergeTree(other, categoryMap, subcategoryMap, added)) {
         return false;
     }
-    auto &records = d->passwords;
     for (auto &[otherKey, e] : other.passwords) {
         e.codcat = categoryMap.value(e.codcat);
         e.CodSCat = subcategoryMap.value(e.CodSCat);
-        const PasswordEntry *existing = records.find(e.service);
-        if (existing == nullptr) {
-            const QString service = e.service;
-            records.insert(service, std::move(e));
-            ++result.added;
-            continue;
-        }
-        if (*existing == e) {
-            ++result.skipped;
-            continue;
-        }
-        // The same service with other content: keep both, the newcomer renamed,
-        // unless an earlier merge already brought it in under such a name.
-        const QString service = e.service;
-        for (int n = 2;; ++n) {
-            e.service = QStringLiteral("%1 (%2)").arg(service).arg(n);
-            const PasswordEntry *taken = records.find(e.service);
-            if (taken == nullptr) {
-                const QString renamedKey = e.service;
-                records.insert(renamedKey, std::move(e));
-                ++result.renamed;
-                break;
-            }
-            if (*taken == e) {
-                ++result.skipped;
-                break;
-            }
-        }
+        d->mergeRecord(std::move(e), result);
     }
     if (result.added + result.renamed > 0) {
         d->changed();

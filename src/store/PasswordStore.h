@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // Receives the items of a category or subcategory list; the GUI adapts its
 // combo boxes and list boxes to this, so the store needs no widget header.
@@ -21,12 +22,13 @@ public:
     virtual void AddItem(const QString &text, int itemData) = 0;
 };
 
-// What MergeFile did with the other file's records.
+// What MergeFile or MergeRecords did with the records brought in.
 struct MergeResult
 {
     int added = 0;   // records whose service was new here
     int renamed = 0; // records added under a new name because the service existed
     int skipped = 0; // records identical to one already here
+    int unnamed = 0; // records without a service name, left out (MergeRecords only)
 };
 
 // How the file on disk stands against the version this store last read or wrote.
@@ -95,6 +97,15 @@ public:
     bool ImportFile(const QString &path, const QString &password);
     // As ImportFile, and brings the records too; nothing here is overwritten.
     bool MergeFile(const QString &path, const QString &password, MergeResult &result);
+    // Brings records read from elsewhere in by the same rules as MergeFile.
+    // Missing categories and subcategories are created by name (matched
+    // ignoring case, so an existing one keeps its spelling). A subcategory
+    // without category becomes a category of that name. Records whose service
+    // is blank are left out and counted as unnamed; a blank folder name is
+    // none. Codes in the entries are ignored. False when no file is open, or
+    // when the file has no code left for a new folder (what came before that
+    // record stays, counted in result).
+    bool MergeRecords(std::vector<NamedRecord> records, MergeResult &result);
     // False only for a readable Vellumor file that is protected by a password.
     bool HasNoPassword(const QString &path) const;
     // path "" saves under the current name. Saving under the current name

@@ -99,6 +99,10 @@ struct PasswordStore::Impl
     void pruneHistory(const QString &target);
     void mergeThreeWay(const FileContent &baseContent, const FileContent &theirs,
                        DiskMergeResult &result);
+    // Adds a record brought in by a merge, codes already ours: under its own
+    // service when free; not at all when identical to the record there (or to
+    // one an earlier merge renamed); else as "<service> (n)".
+    void mergeRecord(PasswordEntry e, MergeResult &result);
     bool addCategory(const QString &name, qint16 *codeOut);
     bool addSubCategory(qint16 codcat, const QString &name, qint16 *codeOut);
     void insertSubCategory(SubCategory s);

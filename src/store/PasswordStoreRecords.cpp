@@ -77,6 +77,86 @@ bool PasswordStore::AddPassword(const PasswordEntry &record)
     return true;
 }
 
+void PasswordStore::Impl::mergeRecord(PasswordEntry e, MergeResult &result)
+{
+    e = inUtc(std::move(e));
+    const PasswordEntry *existing = passwords.find(e.service);
+    if (existing == nullptr) {
+        const QString service = e.service;
+        passwords.insert(service, std::move(e));
+        ++result.added;
+        return;
+    }
+    if (*existing == e) {
+        ++result.skipped;
+        return;
+    }
+    // The same service with other content: keep both, the newcomer renamed,
+    // unless an earlier merge already brought it in under such a name.
+    const QString service = e.service;
+    for (int n = 2;; ++n) {
+        e.service = QStringLiteral("%1 (%2)").arg(service).arg(n);
+        const PasswordEntry *taken = passwords.find(e.service);
+        if (taken == nullptr) {
+            const QString renamedKey = e.service;
+            passwords.insert(renamedKey, std::move(e));
+            ++result.renamed;
+            return;
+        }
+        if (*taken == e) {
+            ++result.skipped;
+            return;
+        }
+    }
+}
+
+bool PasswordStore::MergeRecords(std::vector<NamedRecord> records, MergeResult &result)
+{
+    result = MergeResult();
+    if (d->fileName.isEmpty()) {
+        return d->fail(QStringLiteral("No password file is open."));
+    }
+    bool ok = true;
+    for (NamedRecord &r : records) {
+        PasswordEntry &e = r.entry;
+        if (!isUsableName(e.service)) {
+            ++result.unnamed;
+            continue;
+        }
+        // A blank name is no folder; a subcategory alone is taken for a category.
+        QString category = isUsableName(r.category) ? r.category : QString();
+        QString subcategory = isUsableName(r.subcategory) ? r.subcategory : QString();
+        if (category.isEmpty()) {
+            std::swap(category, subcategory);
+        }
+        e.codcat = 0;
+        e.CodSCat = 0;
+        if (!category.isEmpty()) {
+            const Category *c = d->categories.Item(category);
+            if (c != nullptr) {
+                e.codcat = c->codcat;
+            } else if (!d->addCategory(category, &e.codcat)) {
+                ok = false;
+                break;
+            }
+        }
+        if (!subcategory.isEmpty()) {
+            const SubCategory *s = d->subcategories.Item(Impl::subKey(e.codcat, subcategory));
+            if (s != nullptr) {
+                e.CodSCat = s->CodSCat;
+            } else if (!d->addSubCategory(e.codcat, subcategory, &e.CodSCat)) {
+                ok = false;
+                break;
+            }
+        }
+        d->mergeRecord(std::move(e), result);
+    }
+    if (result.added + result.renamed > 0) {
+        d->changed();
+    }
+    return ok;
+}
+
 bool PasswordStore::UpdatePassword(const PasswordEntry &record, const QString &oldService,
                                    qint16 oldCodcat, qint16 oldCodSCat)
 {

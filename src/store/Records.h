@@ -45,3 +45,15 @@ struct PasswordEntry
 
     friend bool operator==(const PasswordEntry &, const PasswordEntry &) = default;
 };
+
+// A record placed by the names of its folders instead of their codes, as files
+// of other programs carry it. An empty category means none; a subcategory
+// needs a category (see PasswordStore::MergeRecords for one without).
+struct NamedRecord
+{
+    PasswordEntry entry;
+    QString category;
+    QString subcategory;
+
+    friend bool operator==(const NamedRecord &, const NamedRecord &) = default;
+};

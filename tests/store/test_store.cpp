@@ -88,6 +88,8 @@ private Q_SLOTS:
     void backups();
     void savesThatCannotComplete();
     void importAndMerge();
+    void mergeRecords_data();
+    void mergeRecords();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -476,6 +478,67 @@ void TestStore::importAndMerge()
     QCOMPARE(store->Passwords().Item("a (3)")->Password, "a-secret");
     QVERIFY(store->MergeFile(other, "theirs", r));
     QCOMPARE(QList<int>({r.added, r.renamed, r.skipped}), QList<int>({0, 0, 5}));
+}
+
+void TestStore::mergeRecords_data()
+{
+    // Each record "service|category|subcategory[|password]"; the fixture's
+    // records carry makeRecord's password, so the same service with it is identical.
+    QTest::addColumn<QStringList>("records");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QList<int>>("counts"); // added, renamed, skipped, unnamed
+    const QString tree = "Flat=3 Mail=2 Web=1|News=2@1 Shops=1@1 news=3@2|";
+    QTest::newRow("folders found ignoring case")
+        << QStringList{"x|web|SHOPS", "y|MAIL|", "z||"}
+        << tree + "a@1.1 b@1.0 c@2.0 f@3.0 x@1.1 y@2.0 z@0.0|" << QList<int>{3, 0, 0, 0};
+    QTest::newRow("new folders made once")
+        << QStringList{"x|Bank|Cards", "y|bank|cards", "z|Mail|Old"}
+        << "Bank=4 Flat=3 Mail=2 Web=1|News=2@1 Shops=1@1 news=3@2 Old=5@2 Cards=4@4|"
+           "a@1.1 b@1.0 c@2.0 f@3.0 x@4.4 y@4.4 z@2.5|"
+        << QList<int>{3, 0, 0, 0};
+    QTest::newRow("subcategory alone is a category, blank is none")
+        << QStringList{"x||Travel", "y| |  ", "z|web| "}
+        << "Flat=3 Mail=2 Travel=4 Web=1|News=2@1 Shops=1@1 news=3@2|"
+           "a@1.1 b@1.0 c@2.0 f@3.0 x@4.0 y@0.0 z@1.0|"
+        << QList<int>{3, 0, 0, 0};
+    // As MergeFile: identical skipped (also the copy a former merge renamed),
+    // different renamed, and the same within the records brought in.
+    QTest::newRow("identical, renamed, repeated")
+        << QStringList{"a|WEB|shops", "b|Web||new", "b|Web||new", "b|Web||newer", "c|Flat|"}
+        << tree + "a@1.1 b@1.0 b (2)@1.0 b (3)@1.0 c@2.0 c (2)@3.0 f@3.0|"
+        << QList<int>{0, 3, 2, 0};
+    QTest::newRow("blank services left out")
+        << QStringList{"|Web|", "  |Bank|"} << tree + "a@1.1 b@1.0 c@2.0 f@3.0|"
+        << QList<int>{0, 0, 0, 2};
+}
+
+void TestStore::mergeRecords()
+{
+    QFETCH(QStringList, records);
+    QFETCH(QString, after);
+    QFETCH(QList<int>, counts);
+    auto store = newStore();
+    fillTree(*store);
+    std::vector<NamedRecord> in;
+    for (const QString &text : records) {
+        const QStringList parts = text.split('|');
+        PasswordEntry e = makeRecord(parts[0], 77, 99); // codes are ignored
+        if (parts.size() > 3) {
+            e.Password = parts[3];
+        }
+        in.push_back({e, parts[1], parts[2]});
+    }
+    QVERIFY(store->SaveFile(path("m.VLM"), false, false));
+    MergeResult r;
+    QVERIFY2(store->MergeRecords(in, r), qPrintable(store->LastError()));
+    QCOMPARE(dump(*store).section('|', 0, 2) + '|', after);
+    QCOMPARE(QList<int>({r.added, r.renamed, r.skipped, r.unnamed}), counts);
+    QCOMPARE(store->Modified(), dump(*store).section('|', 0, 2) != Initial.section('|', 0, 2));
+    // The same again finds everything there.
+    QVERIFY(store->MergeRecords(in, r));
+    QCOMPARE(r.added + r.renamed, 0);
+    PasswordStore closed;
+    QVERIFY(!closed.MergeRecords(in, r) && closed.Passwords().Count() == 0);
 }
 
 QTEST_GUILESS_MAIN(TestStore)
