@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds Vellumor and runs every test:
-#   1. the whole suite on a normal build, then the desktop files and the
-#      Debian package built from it (installed, tried and removed again),
+#   1. the whole suite on a normal build, the tray menu benchmark once at its
+#      smallest size, then the desktop files and the Debian package built
+#      from it (installed, tried and removed again),
 #   2. every test again under AddressSanitizer and UndefinedBehaviorSanitizer
 #      (leak checks on the store, whose memory is ours alone; the GUI tests
 #      would report the toolkit's own one-time allocations),
@@ -12,6 +13,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd "$root/build" && ctest --output-on-failure -j2)
+# The tray menu benchmark once at its smallest size, so it keeps building and running.
+QT_QPA_PLATFORM=offscreen "$root/tests/run-isolated.sh" "$root/build/bench/tray_bench" 1000
 "$root/scripts/check-desktop.sh" "$root/build"
 
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELLUMOR_SANITIZE=ON \

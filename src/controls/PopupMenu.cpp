@@ -1,7 +1,9 @@
 #include "PopupMenu.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QMenu>
+#include <QProxyStyle>
 
 namespace controls {
 
@@ -12,6 +14,20 @@ bool separatorCaption(const QString &caption)
     return caption == u"-";
 }
 
+// The application's style, except that a menu taller than the screen scrolls
+// instead of running off it or breaking into columns that hide its last items.
+class ScrollingMenuStyle final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_Menu_Scrollable)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 } // namespace
 
 PopupMenu::PopupMenu(QObject *parent) : QObject(parent) {}
@@ -20,12 +36,12 @@ PopupMenu::~PopupMenu() = default;
 
 PopupMenu::Item *PopupMenu::at(int item)
 {
-    return contains(item) ? &m_items[static_cast<size_t>(item - 1)] : nullptr;
+    return contains(item) ? &m_items[item - 1] : nullptr;
 }
 
 const PopupMenu::Item *PopupMenu::at(int item) const
 {
-    return contains(item) ? &m_items[static_cast<size_t>(item - 1)] : nullptr;
+    return contains(item) ? &m_items.at(item - 1) : nullptr;
 }
 
 void PopupMenu::clear()
@@ -39,17 +55,22 @@ bool PopupMenu::removeItem(int item)
     if (!contains(item))
         return false;
     // Children always come after their parent, so one pass finds the whole branch.
-    std::vector<bool> removed(m_items.size() + 1, false);
+    const auto size = static_cast<size_t>(count());
+    std::vector<bool> removed(size + 1, false);
     removed[static_cast<size_t>(item)] = true;
     for (int i = item + 1; i <= count(); ++i)
-        removed[static_cast<size_t>(i)] = removed[static_cast<size_t>(at(i)->parent)];
-    std::vector<int> newIndex(m_items.size() + 1, 0);
-    std::vector<Item> kept;
+        removed[static_cast<size_t>(i)] = removed[static_cast<size_t>(m_items.at(i - 1).parent)];
+    std::vector<int> newIndex(size + 1, 0);
+    QList<Item> kept;
+    kept.reserve(m_items.size());
     for (int i = 1; i <= count(); ++i) {
         if (removed[static_cast<size_t>(i)])
             continue;
-        Item copy = *at(i);
+        Item copy = m_items.at(i - 1);
         copy.parent = newIndex[static_cast<size_t>(copy.parent)];
+        copy.children = 0;
+        if (copy.parent != 0)
+            ++kept[copy.parent - 1].children;
         kept.push_back(std::move(copy));
         newIndex[static_cast<size_t>(i)] = static_cast<int>(kept.size());
     }
@@ -63,15 +84,17 @@ int PopupMenu::addItem(const QString &caption, const QString &key, int parent, c
 {
     if (parent != 0 && (!contains(parent) || isSeparator(parent)))
         return 0;
-    m_items.push_back(Item{caption, key, parent, image, enabled, checked, isDefault, itemData});
+    m_items.push_back(Item{caption, key, parent, image, enabled, checked, isDefault, itemData, 0});
+    if (parent != 0)
+        ++at(parent)->children;
     m_dirty = true;
     return count();
 }
 
 int PopupMenu::indexOf(const QString &key) const
 {
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        if (m_items[i].key == key)
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        if (m_items.at(i).key == key)
             return static_cast<int>(i) + 1;
     }
     return 0;
@@ -167,13 +190,8 @@ int PopupMenu::parentItem(int item) const
 
 bool PopupMenu::hasChildren(int item) const
 {
-    if (!contains(item))
-        return false;
-    for (const Item &it : m_items) {
-        if (it.parent == item)
-            return true;
-    }
-    return false;
+    const Item *it = at(item);
+    return it && it->children > 0;
 }
 
 qint64 PopupMenu::itemData(int item) const
@@ -190,68 +208,141 @@ void PopupMenu::setImageList(std::shared_ptr<const ImageList> images)
 
 void PopupMenu::build()
 {
-    if (!m_menu)
+    if (!m_menu) {
+        m_style = std::make_unique<ScrollingMenuStyle>();
         m_menu = std::make_unique<QMenu>();
+        m_menu->setStyle(m_style.get());
+    }
     m_menu->clear();
     // Sub-menus made for an earlier build are children of the menu; drop them.
     const QList<QMenu *> old = m_menu->findChildren<QMenu *>(Qt::FindDirectChildrenOnly);
     for (QMenu *sub : old)
         delete sub;
-    m_actions.assign(m_items.size(), nullptr);
 
-    std::vector<QMenu *> menus(m_items.size() + 1, nullptr);
-    menus[0] = m_menu.get();
-    const auto menuOf = [&](int item) -> QMenu * {
-        QMenu *&menu = menus[static_cast<size_t>(item)];
-        if (!menu) {
-            const Item &title = m_items[static_cast<size_t>(item - 1)];
-            QMenu *owner = menus[static_cast<size_t>(title.parent)];
-            menu = new QMenu(title.caption, m_menu.get());
-            if (m_images)
-                menu->setIcon(m_images->icon(title.image));
-            menu->setEnabled(title.enabled);
-            QAction *entry = owner->addMenu(menu);
+    m_built = m_items;
+    m_builtImages = m_images;
+    // Each item's children as a linked list in their order, made in one pass
+    // backwards, so filling any menu visits its own entries only.
+    const auto size = static_cast<size_t>(m_built.size());
+    m_firstChild.assign(size + 1, 0);
+    m_nextSibling.assign(size + 1, 0);
+    for (size_t number = size; number >= 1; --number) {
+        const auto parent =
+            static_cast<size_t>(m_built.at(static_cast<qsizetype>(number - 1)).parent);
+        m_nextSibling[number] = m_firstChild[parent];
+        m_firstChild[parent] = static_cast<int>(number);
+    }
+    m_actions.assign(size, nullptr);
+    fill(*m_menu, 0);
+    m_dirty = false;
+}
+
+void PopupMenu::fill(QMenu &menu, int parent)
+{
+    std::vector<int> run;
+    for (int child = m_firstChild[static_cast<size_t>(parent)]; child != 0;
+         child = m_nextSibling[static_cast<size_t>(child)]) {
+        if (separatorCaption(m_built.at(child - 1).caption)) {
+            addRun(menu, run);
+            run.clear();
+            menu.addSeparator();
+        } else {
+            run.push_back(child);
+        }
+    }
+    addRun(menu, run);
+}
+
+void PopupMenu::addRun(QMenu &menu, const std::vector<int> &run)
+{
+    constexpr auto limit = static_cast<size_t>(EntryLimit);
+    if (run.size() <= limit) {
+        for (const int item : run)
+            addEntry(menu, item);
+        return;
+    }
+    // Groups of at least the limit, and never more groups than it.
+    const size_t groupSize = std::max(limit, (run.size() + limit - 1) / limit);
+    for (size_t first = 0; first < run.size(); first += groupSize) {
+        const auto begin = run.begin() + static_cast<std::ptrdiff_t>(first);
+        const auto end =
+            run.begin() + static_cast<std::ptrdiff_t>(std::min(first + groupSize, run.size()));
+        std::vector<int> group(begin, end);
+        const auto plain = [this](int item) {
+            return QString(m_built.at(item - 1).caption).remove(u'&');
+        };
+        QMenu *sub = addSubMenu(menu, plain(group.front()) + QStringLiteral(" \u2013 ") +
+                                          plain(group.back()));
+        fillWhenShown(sub, [this, sub, group = std::move(group)] {
+            for (const int item : group)
+                addEntry(*sub, item);
+        });
+    }
+}
+
+QMenu *PopupMenu::addSubMenu(QMenu &owner, const QString &title)
+{
+    auto *sub = new QMenu(title, m_menu.get());
+    sub->setStyle(m_style.get());
+    owner.addMenu(sub);
+    return sub;
+}
+
+void PopupMenu::fillWhenShown(QMenu *menu, std::function<void()> fillMenu)
+{
+    if (m_built.size() <= WholeBuildLimit) {
+        fillMenu();
+        return;
+    }
+    // Every sub-menu has entries, so an empty one has not been filled yet.
+    connect(menu, &QMenu::aboutToShow, this, [menu, fillMenu = std::move(fillMenu)] {
+        if (menu->isEmpty())
+            fillMenu();
+    });
+}
+
+void PopupMenu::addEntry(QMenu &owner, int item)
+{
+    const Item &it = m_built.at(item - 1);
+    if (it.children > 0) {
+        QMenu *sub = addSubMenu(owner, it.caption);
+        if (m_builtImages)
+            sub->setIcon(m_builtImages->icon(it.image));
+        sub->setEnabled(it.enabled);
+        if (it.isDefault) {
+            QAction *entry = sub->menuAction();
             QFont font = entry->font();
-            font.setBold(title.isDefault);
+            font.setBold(true);
             entry->setFont(font);
         }
-        return menu;
-    };
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        const Item &it = m_items[i];
-        const int number = static_cast<int>(i) + 1;
-        // Parents are always added before their children, so the owning menu
-        // exists by now, created from its title item.
-        QMenu *owner = it.parent == 0 ? m_menu.get() : menuOf(it.parent);
-        if (separatorCaption(it.caption)) {
-            owner->addSeparator();
-            continue;
-        }
-        if (hasChildren(number)) {
-            menuOf(number);
-            continue;
-        }
-        QAction *action = owner->addAction(it.caption);
-        if (m_images && !it.image.isEmpty())
-            action->setIcon(m_images->icon(it.image));
-        action->setEnabled(it.enabled);
-        action->setCheckable(it.checked);
-        action->setChecked(it.checked);
-        if (it.isDefault) {
-            QFont font = action->font();
-            font.setBold(true);
-            action->setFont(font);
-        }
-        action->setData(number);
-        connect(action, &QAction::triggered, this,
-                [this, number] { Q_EMIT itemChosen(number, key(number)); });
-        m_actions[i] = action;
+        fillWhenShown(sub, [this, sub, item] { fill(*sub, item); });
+        return;
     }
-    m_dirty = false;
+    // All set before the action joins the menu, which would hear of each change.
+    auto *action = new QAction(it.caption, &owner);
+    if (m_builtImages && !it.image.isEmpty())
+        action->setIcon(m_builtImages->icon(it.image));
+    action->setEnabled(it.enabled);
+    action->setCheckable(it.checked);
+    action->setChecked(it.checked);
+    if (it.isDefault) {
+        QFont font = action->font();
+        font.setBold(true);
+        action->setFont(font);
+    }
+    action->setData(item);
+    connect(action, &QAction::triggered, this,
+            [this, item] { Q_EMIT itemChosen(item, m_built.at(item - 1).key); });
+    owner.addAction(action);
+    m_actions[static_cast<size_t>(item - 1)] = action;
 }
 
 QMenu *PopupMenu::menu()
 {
+    // The tray refills the list on every refresh, mostly with what it had:
+    // then the menu already built stands.
+    if (m_menu && m_dirty && m_items == m_built && m_images == m_builtImages)
+        m_dirty = false;
     if (m_dirty || !m_menu)
         build();
     return m_menu.get();
@@ -259,11 +350,13 @@ QMenu *PopupMenu::menu()
 
 int PopupMenu::itemOf(const QAction *action) const
 {
-    for (size_t i = 0; i < m_actions.size(); ++i) {
-        if (m_actions[i] && m_actions[i] == action)
-            return static_cast<int>(i) + 1;
-    }
-    return 0;
+    if (action == nullptr)
+        return 0;
+    bool ok = false;
+    const int item = action->data().toInt(&ok);
+    const bool ours = ok && item >= 1 && static_cast<size_t>(item) <= m_actions.size() &&
+                      m_actions[static_cast<size_t>(item - 1)] == action;
+    return ours ? item : 0;
 }
 
 int PopupMenu::exec(const QPoint &globalPosition)

@@ -2,13 +2,16 @@
 
 #include "ImageList.h"
 
+#include <functional>
 #include <memory>
+#include <QList>
 #include <QObject>
 #include <QPoint>
 #include <vector>
 
 class QAction;
 class QMenu;
+class QStyle;
 
 namespace controls {
 
@@ -18,6 +21,13 @@ namespace controls {
 // entry. A caption of "-" is a separator. The QMenu is built from the list
 // when it is shown; the answer is the chosen item's number (0 = none).
 // Indexes out of range are ignored by setters and give empty values.
+//
+// Built for lists of 100,000 items: building takes one pass over the list; a
+// large menu creates its top level only and fills each sub-menu the first time
+// it opens; a run of more than EntryLimit entries between separators is shown
+// as sub-menus of consecutive entries, titled by their first and last; a list
+// refilled with the same content keeps the menu already built; and a menu
+// taller than the screen scrolls.
 class PopupMenu : public QObject
 {
     Q_OBJECT
@@ -58,8 +68,16 @@ public:
 
     void setImageList(std::shared_ptr<const ImageList> images);
 
-    // The menu as it stands now, rebuilt after any change; owned by this
-    // object, so it can also serve as a tray icon's context menu.
+    // Lists of up to this many items are built whole; in larger ones each
+    // sub-menu is filled when it is first about to show.
+    static constexpr int WholeBuildLimit = 1'000;
+    // Most entries between two separators of one menu; Qt adds and lays out
+    // a menu's entries one by one at a cost growing with their number.
+    static constexpr int EntryLimit = 500;
+
+    // The menu as it stands now, rebuilt when the list differs from the one
+    // it was built from; owned by this object, so it can also serve as a tray
+    // icon's context menu.
     QMenu *menu();
     // The item behind one of menu()'s actions, 0 for none.
     int itemOf(const QAction *action) const;
@@ -81,16 +99,36 @@ private:
         bool checked = false;
         bool isDefault = false;
         qint64 itemData = 0;
+        int children = 0;
+
+        bool operator==(const Item &) const = default;
     };
 
     Item *at(int item);
     const Item *at(int item) const;
     void build();
+    // Adds the entries of one built item's sub-menu (0: the top level).
+    void fill(QMenu &menu, int parent);
+    // Consecutive entries without a separator, grouped when there are too many.
+    void addRun(QMenu &menu, const std::vector<int> &run);
+    void addEntry(QMenu &owner, int item);
+    QMenu *addSubMenu(QMenu &owner, const QString &title);
+    // Runs fillMenu now for a small list, else when the menu is first about to show.
+    void fillWhenShown(QMenu *menu, std::function<void()> fillMenu);
 
-    std::vector<Item> m_items;
+    // Implicitly shared: the copy the menu is built from costs nothing until
+    // the list changes again.
+    QList<Item> m_items;
     std::shared_ptr<const ImageList> m_images;
+    // Declared before the menus: they use it until they are gone.
+    std::unique_ptr<QStyle> m_style;
     std::unique_ptr<QMenu> m_menu;
-    std::vector<QAction *> m_actions; // per item, nullptr for sub-menu titles
+    // What the menu was built from; a lazily filled sub-menu reads it.
+    QList<Item> m_built;
+    std::shared_ptr<const ImageList> m_builtImages;
+    std::vector<int> m_firstChild;    // per built item and 0 for the top: its first child
+    std::vector<int> m_nextSibling;   // per built item: the next one under the same parent
+    std::vector<QAction *> m_actions; // per built item, nullptr until created or for titles
     bool m_dirty = true;
 };
 

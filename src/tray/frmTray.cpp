@@ -95,28 +95,34 @@ void frmTray::UpdateView(qint32 /*value*/)
     }
 
     const PasswordStore &store = *m_services.state.Store;
+    // One pass over each collection: the subcategories grouped under their
+    // category first, so a file with thousands of both costs no product of them.
+    QHash<qint16, QList<const SubCategory *>> subCategoriesOf;
+    for (const SubCategory &sub : store.SubCategories()) {
+        subCategoriesOf[sub.codcat].append(&sub);
+    }
+    const QString folderImage = image(u"CFOLDER");
+    const QString serviceImage = image(u"PW");
     QHash<qint16, int> categoryItems;
     QHash<qint16, int> subCategoryItems;
     for (const Category &category : store.Categories()) {
         const int item = tray.AddMenuItem(category.DescrCat,
                                           QStringLiteral("cat") + QString::number(category.codcat),
-                                          false, 0, 0, image(u"CFOLDER"), false, false);
+                                          false, 0, 0, folderImage, false, false);
         categoryItems.insert(category.codcat, item);
-        for (const SubCategory &sub : store.SubCategories()) {
-            if (sub.codcat != category.codcat) {
-                continue;
-            }
+        for (const SubCategory *sub : subCategoriesOf.value(category.codcat)) {
             subCategoryItems.insert(
-                sub.CodSCat, tray.AddMenuItem(sub.DescrSCat,
-                                              QStringLiteral("scat") + QString::number(sub.CodSCat),
-                                              false, 0, item, image(u"CFOLDER"), false, false));
+                sub->CodSCat,
+                tray.AddMenuItem(sub->DescrSCat,
+                                 QStringLiteral("scat") + QString::number(sub->CodSCat), false, 0,
+                                 item, folderImage, false, false));
         }
     }
     for (const PasswordEntry &entry : store.Passwords()) {
         const int sub = subCategoryItems.value(entry.CodSCat, 0);
         const int parent = sub != 0 ? sub : categoryItems.value(entry.codcat, 0);
         tray.AddMenuItem(entry.service, QStringLiteral("srv") + entry.service, false, 0, parent,
-                         image(u"PW"), false, true);
+                         serviceImage, false, true);
         if (parent != 0) {
             tray.EnableMenuItem(parent, true);
         }

@@ -27,7 +27,8 @@ public:
     // Shows the icon, marks the window for a later start, ends the first start.
     void Load() override;
 
-    // Rebuilds the menu from the store.
+    // Refills the menu's items from the store; the menu itself is built
+    // again at the next right-click only if they changed.
     void UpdateView(qint32 value) override;
     void ReloadMenu() override {}
     void ReInitMenu() override {}

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -66,6 +67,9 @@ class TestTray : public QObject
 
 private Q_SLOTS:
     void menu();
+    void refresh_data();
+    void refresh();
+    void chooseInLargeFile();
     void choose_data();
     void choose();
     void menuShutWhileDialogOpen();
@@ -90,6 +94,97 @@ void TestTray::menu()
     frmSysTray &icon = *f.tray.sysTray();
     QVERIFY(icon.EnableMenuItem(1, false) && !icon.EnableMenuItem(99, false));
     QVERIFY(icon.RemoveMenuItem(QStringLiteral("email")) && !f.layout().contains("Email"));
+}
+
+// A refresh fills the menu's list again; the menu built for the last
+// right-click stays as it is unless what it shows has changed.
+void TestTray::refresh_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QString>("shown"); // a top-level entry to look for afterwards
+    QTest::newRow("nothing") << "none" << true << "loose";
+    QTest::newRow("record added") << "add" << false << "new one";
+    QTest::newRow("record renamed") << "rename" << false << "renamed";
+    QTest::newRow("pictures turned off") << "icons" << false << "loose";
+    QTest::newRow("file locked") << "lock" << false << "&Unlock Locked.VLM";
+}
+
+void TestTray::refresh()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, kept);
+    QFETCH(QString, shown);
+    Fixture f;
+    QMenu *built = f.menu().menu();
+    const QPointer<QAction> first = built->actions().constFirst();
+    PasswordStore &store = *f.t.state.Store;
+    PasswordEntry entry = *store.Passwords().Item("loose");
+    if (change == "add") {
+        entry.service = "new one";
+        QVERIFY(store.AddPassword(entry));
+    } else if (change == "rename") {
+        entry.service = "renamed";
+        QVERIFY(store.UpdatePassword(entry, "loose", 0, 0));
+    } else if (change == "icons") {
+        f.t.options.ViewMenuIcon = false;
+    } else if (change == "lock") {
+        f.t.state.LockedFile = "Locked.VLM";
+    }
+    f.tray.UpdateView(0);
+    QCOMPARE(f.menu().menu(), built);
+    QCOMPARE(!first.isNull() && built->actions().constFirst() == first, kept);
+    QStringList top;
+    for (const QAction *action : built->actions()) {
+        top << action->text();
+        if (change != "lock") {
+            QCOMPARE(action->icon().isNull(), change == "icons" || action->isSeparator() ||
+                                                  action->text() == "&Add" ||
+                                                  action->text() == "&Exit VLM");
+        }
+    }
+    QVERIFY2(top.contains(shown), qPrintable(top.join(", ")));
+}
+
+// A file too large for its menu to be built whole: services come in groups,
+// each filled when it opens; the one chosen from there is the one acted on.
+void TestTray::chooseInLargeFile()
+{
+    Fixture f;
+    PasswordStore &store = *f.t.state.Store;
+    PasswordEntry entry;
+    for (int i = 0; i < 1200; ++i) {
+        entry.service = QString("svc%1").arg(i, 4, 10, QChar('0'));
+        entry.Password = entry.service + "-pw";
+        QVERIFY(store.AddPassword(entry));
+    }
+    f.t.options.SysTrayPWDefault = 2; // copy the password
+    f.tray.UpdateView(0);
+    QSystemTrayIcon &icon = *f.tray.sysTray()->icon();
+    // Top level: Banks, Mail, loose, mail, svc0000... in groups of 500.
+    QString group;
+    afterPasses(&f.tray, 3, [&] {
+        auto *popup = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (popup == nullptr)
+            return;
+        QAction *second = popup->actions().at(1);
+        group = second->text();
+        popup->setActiveAction(second);
+        QTest::keyClick(popup, Qt::Key_Right);
+        afterPasses(&f.tray, 3, [&f, popup] {
+            auto *sub = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (sub == nullptr || sub == popup) {
+                popup->close();
+                return;
+            }
+            sub->setActiveAction(sub->actions().at(4));
+            QTest::keyClick(sub, Qt::Key_Return);
+        });
+    });
+    Q_EMIT icon.activated(QSystemTrayIcon::Context);
+    QCOMPARE(group, QString("svc0496 \u2013 svc0995"));
+    QCOMPARE(f.clipboard.entries.size(), 1);
+    QCOMPARE(f.clipboard.entries.constLast().text, "svc0500-pw");
 }
 
 void TestTray::choose_data()
