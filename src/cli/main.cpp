@@ -29,9 +29,6 @@ bool wantsDesktop(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view word(argv[i]);
-        if (word == "--") {
-            return i + 1 < argc && std::string_view(argv[i + 1]) == "clip";
-        }
         if (word.size() < 2 || word.front() != '-') {
             return word == "clip";
         }

@@ -218,6 +218,8 @@ void TestCli::commands_data()
         "URL: https://x\nChange URL: \nExpiration URL: \nNotes: \nCreated: <now>\n"
         "Modified: <now>\nExpires: never\nExpiration notice: off\nChange by: never\n"
         "Change notice: off\n");
+    row("--password-stdin before the command", "add f.vlm A", "!--password-stdin ls f.vlm << pw", 0,
+        false, "A\n");
     row("option-like service without --", "add f.vlm -- -dash-", "show f.vlm -dash-", 2, false, "",
         "unknown option '-dash-'");
 }
