@@ -552,6 +552,8 @@ void Grid::sort()
     const int selected = selectedRow();
     const int column = selectedColumn();
     const std::vector<int> moved = m_model->sortRows(keys);
+    if (moved.empty())
+        return; // in order already: nothing moved, the selection stands
     const int now = selected > 0 ? moved[static_cast<size_t>(selected - 1)] + 1 : 0;
     if (!redraw()) {
         m_lastSelected = now;

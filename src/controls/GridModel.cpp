@@ -6,6 +6,7 @@
 #include <numeric>
 #include <QBrush>
 #include <QDate>
+#include <QHash>
 
 namespace controls {
 
@@ -265,15 +266,80 @@ int GridModel::internFont(const QFont &font)
 
 namespace {
 
-// One key's comparable values, worked out once per row before sorting.
+constexpr qint64 noDate = std::numeric_limits<qint64>::min();
+
+template <typename T> int threeWay(const T &a, const T &b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// One key's values, worked out once per row before sorting, so that each of
+// the many comparisons is a look-up and a plain compare.
 struct KeyValues
 {
-    GridSortKey key;
+    bool descending = false;
     std::vector<qint64> whole;  // dates and images
     std::vector<double> number; // numbers
+    // Case-folded unless case counts, then compared unit by unit (the order
+    // the store keeps its records in, so a fill by service is found sorted).
+    std::vector<QString> text;
+
+    int compare(size_t a, size_t b) const
+    {
+        if (!whole.empty())
+            return threeWay(whole[a], whole[b]);
+        if (!number.empty())
+            return threeWay(number[a], number[b]);
+        return text[a].compare(text[b], Qt::CaseSensitive);
+    }
 };
 
-constexpr qint64 noDate = std::numeric_limits<qint64>::min();
+// The rows' order under all keys: below 0 when row a goes first.
+int compareRows(const std::vector<KeyValues> &keys, size_t a, size_t b)
+{
+    for (const KeyValues &key : keys) {
+        const int c = key.compare(a, b);
+        if (c != 0)
+            return (c < 0) != key.descending ? -1 : 1;
+    }
+    return 0;
+}
+
+// The stable order of rows 0..count-1 under the keys, or nothing when they
+// are in it already. Rows in the opposite order (a column's header clicked
+// again) cost one pass too: the runs of equal rows trade places, each one
+// keeping the order it had.
+std::vector<int> stableOrder(size_t count, const std::vector<KeyValues> &keys)
+{
+    bool ascending = true;
+    bool descending = true;
+    for (size_t i = 1; i < count && (ascending || descending); ++i) {
+        const int c = compareRows(keys, i - 1, i);
+        ascending = ascending && c <= 0;
+        descending = descending && c >= 0;
+    }
+    if (ascending)
+        return {};
+    std::vector<int> order;
+    order.reserve(count);
+    if (descending) {
+        for (size_t end = count; end > 0;) {
+            size_t start = end - 1;
+            while (start > 0 && compareRows(keys, start - 1, start) == 0)
+                --start;
+            for (size_t i = start; i < end; ++i)
+                order.push_back(static_cast<int>(i));
+            end = start;
+        }
+        return order;
+    }
+    order.resize(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+        return compareRows(keys, static_cast<size_t>(a), static_cast<size_t>(b)) < 0;
+    });
+    return order;
+}
 
 } // namespace
 
@@ -284,17 +350,24 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
     for (const GridSortKey &key : keys) {
         if (key.column < 0 || key.column >= columns() || key.order == SortNone)
             continue;
-        KeyValues v{key, {}, {}};
+        KeyValues v;
+        v.descending = key.order == SortDescending;
         const auto col = static_cast<size_t>(key.column);
         if (key.sortCode == SortDate) {
             const QString pattern = qtDateFormat(column(key.column).definition.format);
             v.whole.reserve(count);
+            // Reading a date is slow and a column holds few different ones.
+            QHash<QString, qint64> days;
             for (const Row &row : m_rows) {
                 const QString &text = row.cells[col].text;
-                const QDate date = text.isEmpty()      ? QDate()
-                                   : pattern.isEmpty() ? QDate::fromString(text, Qt::ISODate)
-                                                       : QDate::fromString(text, pattern);
-                v.whole.push_back(date.isValid() ? date.toJulianDay() : noDate);
+                auto known = days.constFind(text);
+                if (known == days.cend()) {
+                    const QDate date = text.isEmpty()      ? QDate()
+                                       : pattern.isEmpty() ? QDate::fromString(text, Qt::ISODate)
+                                                           : QDate::fromString(text, pattern);
+                    known = days.insert(text, date.isValid() ? date.toJulianDay() : noDate);
+                }
+                v.whole.push_back(*known);
             }
         } else if (key.sortCode == SortImage) {
             v.whole.reserve(count);
@@ -315,34 +388,22 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
                 const double d = row.cells[col].text.toDouble(&ok);
                 v.number.push_back(ok ? d : -std::numeric_limits<double>::infinity());
             }
+        } else {
+            const bool folded = key.sortCode != SortTextCaseSensitive;
+            v.text.reserve(count);
+            for (const Row &row : m_rows) {
+                const QString &text = row.cells[col].text;
+                v.text.push_back(folded ? text.toCaseFolded() : text);
+            }
         }
         values.push_back(std::move(v));
     }
+    if (values.empty())
+        return {};
 
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    const auto compare = [&](int a, int b) {
-        const auto ia = static_cast<size_t>(a);
-        const auto ib = static_cast<size_t>(b);
-        for (const KeyValues &v : values) {
-            int c = 0;
-            if (!v.whole.empty()) {
-                c = v.whole[ia] < v.whole[ib] ? -1 : (v.whole[ia] > v.whole[ib] ? 1 : 0);
-            } else if (!v.number.empty()) {
-                c = v.number[ia] < v.number[ib] ? -1 : (v.number[ia] > v.number[ib] ? 1 : 0);
-            } else {
-                const auto col = static_cast<size_t>(v.key.column);
-                c = QString::compare(m_rows[ia].cells[col].text, m_rows[ib].cells[col].text,
-                                     v.key.sortCode == SortTextCaseSensitive ? Qt::CaseSensitive
-                                                                             : Qt::CaseInsensitive);
-            }
-            if (c != 0)
-                return v.key.order == SortDescending ? c > 0 : c < 0;
-        }
-        return false;
-    };
-    std::stable_sort(order.begin(), order.end(), compare);
-
+    const std::vector<int> order = stableOrder(count, values);
+    if (order.empty())
+        return {};
     std::vector<Row> sorted;
     sorted.reserve(count);
     std::vector<int> newPosition(count);

@@ -92,7 +92,8 @@ public:
     // Ranks of images for image sort keys; see Grid::setImageSortOrder.
     void setImageSortOrder(std::vector<int> images) { m_imageOrder = std::move(images); }
 
-    // Reorders the rows; answers, for each old row, its new position.
+    // Reorders the rows stably; answers, for each old row, its new position,
+    // or nothing when the rows were in that order already (and stay as they are).
     std::vector<int> sortRows(const std::vector<GridSortKey> &keys);
 
 private:
