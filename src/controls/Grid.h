@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <QDate>
+#include <QHash>
 #include <QWidget>
 #include <vector>
 
@@ -95,6 +96,8 @@ public:
     CellDetails cellDetails(int row, int column) const;
     void setCellDetails(int row, int column, const CellDetails &details);
     QColor cellForeColour(int row, int column) const;
+    // A Windows RGB integer; below 0 the default.
+    void setCellForeColour(int row, int column, int colour);
     QColor cellBackColour(int row, int column) const;
     QFont cellFont(int row, int column) const;
 
@@ -170,6 +173,8 @@ private:
     std::vector<GridSortKey> m_sortKeys;
     int m_lastSelected = 0;
     std::pair<int, int> m_searchColumns{0, 0};
+    // Date texts by column and day, shared by the cells that show them.
+    QHash<std::pair<int, qint64>, QString> m_dateTexts;
 };
 
 } // namespace controls

@@ -228,7 +228,15 @@ void GridModel::setCellText(int row, int column, const QString &text)
 
 void GridModel::setCellImage(int row, int column, int image)
 {
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)].image = std::max(image, 0);
+    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)].image =
+        static_cast<qint16>(std::clamp(image, 0, 0x7fff));
+    changed(row, column);
+}
+
+void GridModel::setCellForeColour(int row, int column, int colour)
+{
+    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)].foreColour =
+        colour < 0 ? defaultColour : colour;
     changed(row, column);
 }
 

@@ -25,16 +25,18 @@ class GridModel : public QAbstractTableModel
 public:
     static constexpr int IndentRole = Qt::UserRole + 1;
 
+    // A grid holds one per row and column: the small numbers are kept small.
     struct Cell
     {
         QString text;
-        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-        int image = 0;
         int backColour = defaultColour;
         int foreColour = defaultColour;
-        int font = -1; // index into the font table, -1 the grid's font
-        int indent = 0;
+        qint16 image = 0;
+        qint16 font = -1; // index into the font table, -1 the grid's font
+        quint16 indent = 0;
+        quint16 alignment = Qt::AlignLeft | Qt::AlignVCenter;
     };
+    static_assert(sizeof(Cell) <= sizeof(QString) + 16);
 
     struct Column
     {
@@ -79,6 +81,7 @@ public:
     void setCell(int row, int column, Cell cell);
     void setCellText(int row, int column, const QString &text);
     void setCellImage(int row, int column, int image);
+    void setCellForeColour(int row, int column, int colour);
     // 0 means the default height.
     int rowHeight(int row) const { return m_rows[static_cast<size_t>(row)].height; }
     void setRowHeight(int row, int height) { m_rows[static_cast<size_t>(row)].height = height; }
