@@ -122,6 +122,11 @@ int Grid::addRow()
     return m_model->addRow() + 1;
 }
 
+void Grid::reserveRows(int count)
+{
+    m_model->reserveRows(count);
+}
+
 int Grid::rowCount() const
 {
     return m_model->rows();

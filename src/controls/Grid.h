@@ -36,6 +36,8 @@ public:
     void clearRows();
     // Appends an empty row; answers its number.
     int addRow();
+    // Room for that many rows, asked for before a large fill.
+    void reserveRows(int count);
     int rowCount() const;
     // Height in pixels; 0 or less gives the row the default height back.
     int rowHeight(int row) const;

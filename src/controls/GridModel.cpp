@@ -131,8 +131,17 @@ int GridModel::addColumn(const GridColumnDefinition &definition)
     if (!m_batching)
         beginInsertColumns({}, at, at);
     m_columns.push_back(Column{definition, SortNone});
-    for (Row &row : m_rows)
-        row.cells.emplace_back();
+    if (!m_order.empty()) {
+        // A column added to rows that exist: the block is laid out anew.
+        std::vector<Cell> cells(m_heights.size() * (static_cast<size_t>(at) + 1));
+        for (size_t slot = 0; slot < m_heights.size(); ++slot) {
+            std::move(
+                m_cells.begin() + static_cast<std::ptrdiff_t>(slot * static_cast<size_t>(at)),
+                m_cells.begin() + static_cast<std::ptrdiff_t>((slot + 1) * static_cast<size_t>(at)),
+                cells.begin() + static_cast<std::ptrdiff_t>(slot * (static_cast<size_t>(at) + 1)));
+        }
+        m_cells = std::move(cells);
+    }
     if (definition.rowText && m_rowTextColumn < 0)
         m_rowTextColumn = at;
     if (m_batching)
@@ -166,37 +175,54 @@ void GridModel::setColumnSortCode(int column, int code)
 
 void GridModel::clearRows()
 {
-    if (m_rows.empty())
+    if (m_order.empty())
         return;
+    // The block keeps its room: the next fill is most likely as large.
+    const auto clear = [this] {
+        m_cells.clear();
+        m_heights.clear();
+        m_order.clear();
+    };
     if (m_batching) {
-        m_rows.clear();
+        clear();
         m_structureChanged = true;
         return;
     }
     beginResetModel();
-    m_rows.clear();
+    clear();
     endResetModel();
+}
+
+void GridModel::reserveRows(int count)
+{
+    const auto n = static_cast<size_t>(std::max(count, 0));
+    m_cells.reserve(n * m_columns.size());
+    m_heights.reserve(n);
+    m_order.reserve(n);
 }
 
 int GridModel::addRow()
 {
     const int at = rows();
-    Row row;
-    row.cells.resize(m_columns.size());
+    const auto add = [this] {
+        m_cells.resize(m_cells.size() + m_columns.size());
+        m_order.push_back(static_cast<int>(m_heights.size()));
+        m_heights.push_back(0);
+    };
     if (m_batching) {
-        m_rows.push_back(std::move(row));
+        add();
         m_structureChanged = true;
         return at;
     }
     beginInsertRows({}, at, at);
-    m_rows.push_back(std::move(row));
+    add();
     endInsertRows();
     return at;
 }
 
 const GridModel::Cell &GridModel::cell(int row, int column) const
 {
-    return m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)];
+    return m_cells[slot(row) * m_columns.size() + static_cast<size_t>(column)];
 }
 
 void GridModel::changed(int row, int column)
@@ -216,27 +242,25 @@ void GridModel::changed(int row, int column)
 
 void GridModel::setCell(int row, int column, Cell cell)
 {
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)] = std::move(cell);
+    at(row, column) = std::move(cell);
     changed(row, column);
 }
 
 void GridModel::setCellText(int row, int column, const QString &text)
 {
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)].text = text;
+    at(row, column).text = text;
     changed(row, column);
 }
 
 void GridModel::setCellImage(int row, int column, int image)
 {
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)].image =
-        static_cast<qint16>(std::clamp(image, 0, 0x7fff));
+    at(row, column).image = static_cast<qint16>(std::clamp(image, 0, 0x7fff));
     changed(row, column);
 }
 
 void GridModel::setCellForeColour(int row, int column, int colour)
 {
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)].foreColour =
-        colour < 0 ? defaultColour : colour;
+    at(row, column).foreColour = colour < 0 ? defaultColour : colour;
     changed(row, column);
 }
 
@@ -353,21 +377,20 @@ std::vector<int> stableOrder(size_t count, const std::vector<KeyValues> &keys)
 
 std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
 {
-    const auto count = m_rows.size();
+    const auto count = m_order.size();
     std::vector<KeyValues> values;
     for (const GridSortKey &key : keys) {
         if (key.column < 0 || key.column >= columns() || key.order == SortNone)
             continue;
         KeyValues v;
         v.descending = key.order == SortDescending;
-        const auto col = static_cast<size_t>(key.column);
         if (key.sortCode == SortDate) {
             const QString pattern = qtDateFormat(column(key.column).definition.format);
             v.whole.reserve(count);
             // Reading a date is slow and a column holds few different ones.
             QHash<QString, qint64> days;
-            for (const Row &row : m_rows) {
-                const QString &text = row.cells[col].text;
+            for (int row = 0; row < rows(); ++row) {
+                const QString &text = cell(row, key.column).text;
                 auto known = days.constFind(text);
                 if (known == days.cend()) {
                     const QDate date = text.isEmpty()      ? QDate()
@@ -387,20 +410,20 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
                     return 1 + (listed - m_imageOrder.begin());
                 return static_cast<qint64>(m_imageOrder.size()) + image;
             };
-            for (const Row &row : m_rows)
-                v.whole.push_back(rank(row.cells[col].image));
+            for (int row = 0; row < rows(); ++row)
+                v.whole.push_back(rank(cell(row, key.column).image));
         } else if (key.sortCode == SortNumber) {
             v.number.reserve(count);
-            for (const Row &row : m_rows) {
+            for (int row = 0; row < rows(); ++row) {
                 bool ok = false;
-                const double d = row.cells[col].text.toDouble(&ok);
+                const double d = cell(row, key.column).text.toDouble(&ok);
                 v.number.push_back(ok ? d : -std::numeric_limits<double>::infinity());
             }
         } else {
             const bool folded = key.sortCode != SortTextCaseSensitive;
             v.text.reserve(count);
-            for (const Row &row : m_rows) {
-                const QString &text = row.cells[col].text;
+            for (int row = 0; row < rows(); ++row) {
+                const QString &text = cell(row, key.column).text;
                 v.text.push_back(folded ? text.toCaseFolded() : text);
             }
         }
@@ -412,20 +435,19 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
     const std::vector<int> order = stableOrder(count, values);
     if (order.empty())
         return {};
-    std::vector<Row> sorted;
-    sorted.reserve(count);
+    std::vector<int> shown(count);
     std::vector<int> newPosition(count);
     for (size_t i = 0; i < count; ++i) {
         const auto old = static_cast<size_t>(order[i]);
-        sorted.push_back(std::move(m_rows[old]));
+        shown[i] = m_order[old];
         newPosition[old] = static_cast<int>(i);
     }
     if (m_batching) {
-        m_rows = std::move(sorted);
+        m_order = std::move(shown);
         m_structureChanged = true;
     } else {
         beginResetModel();
-        m_rows = std::move(sorted);
+        m_order = std::move(shown);
         endResetModel();
     }
     return newPosition;

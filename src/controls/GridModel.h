@@ -76,15 +76,17 @@ public:
 
     void clearRows();
     int addRow();
-    int rows() const { return static_cast<int>(m_rows.size()); }
+    // Room for this many rows, so a large fill does not move its cells about.
+    void reserveRows(int count);
+    int rows() const { return static_cast<int>(m_order.size()); }
     const Cell &cell(int row, int column) const;
     void setCell(int row, int column, Cell cell);
     void setCellText(int row, int column, const QString &text);
     void setCellImage(int row, int column, int image);
     void setCellForeColour(int row, int column, int colour);
     // 0 means the default height.
-    int rowHeight(int row) const { return m_rows[static_cast<size_t>(row)].height; }
-    void setRowHeight(int row, int height) { m_rows[static_cast<size_t>(row)].height = height; }
+    int rowHeight(int row) const { return m_heights[slot(row)]; }
+    void setRowHeight(int row, int height) { m_heights[slot(row)] = height; }
     const QString &rowText(int row) const;
     QColor rowTextColour(int row) const;
     QFont cellFont(int row, int column, const QFont &base) const;
@@ -100,17 +102,21 @@ public:
     std::vector<int> sortRows(const std::vector<GridSortKey> &keys);
 
 private:
-    struct Row
-    {
-        std::vector<Cell> cells;
-        int height = 0;
-    };
-
     bool valid(int row, int column) const;
+    size_t slot(int row) const { return static_cast<size_t>(m_order[static_cast<size_t>(row)]); }
+    Cell &at(int row, int column)
+    {
+        return m_cells[slot(row) * m_columns.size() + static_cast<size_t>(column)];
+    }
     void changed(int row, int column);
 
     std::vector<Column> m_columns;
-    std::vector<Row> m_rows;
+    // The cells of all rows in one block, a row's cells side by side in the
+    // slot it was added in; m_order lists the slots as the rows are shown,
+    // so a sort moves numbers rather than cells.
+    std::vector<Cell> m_cells;
+    std::vector<int> m_heights; // by slot
+    std::vector<int> m_order;
     std::vector<QFont> m_fonts;
     std::vector<int> m_imageOrder;
     std::shared_ptr<const ImageList> m_images;

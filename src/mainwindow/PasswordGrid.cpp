@@ -8,6 +8,7 @@
 #include "PasswordStore.h"
 #include "Tree.h"
 
+#include <algorithm>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHash>
@@ -262,9 +263,17 @@ void PasswordGrid::FillGrid(int node)
     link.font = m_underlined;
     controls::CellDetails notes;
     notes.foreColour = NotesGrey;
-    for (const PasswordEntry &e : store.Passwords()) {
-        if ((category != -1 && category != e.codcat) ||
-            (subCategory != -1 && subCategory != e.CodSCat)) {
+    const auto shown = [category, subCategory](const PasswordEntry &e) {
+        return (category == -1 || category == e.codcat) &&
+               (subCategory == -1 || subCategory == e.CodSCat);
+    };
+    const auto &records = store.Passwords();
+    m_grid.reserveRows(
+        category == -1 && subCategory == -1
+            ? records.Count()
+            : static_cast<int>(std::count_if(records.begin(), records.end(), shown)));
+    for (const PasswordEntry &e : records) {
+        if (!shown(e)) {
             continue;
         }
         const int row = m_grid.addRow();
