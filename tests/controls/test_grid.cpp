@@ -200,6 +200,18 @@ void TestGrid::rows()
     grid->setRedraw(true);
     QCOMPARE(table()->model()->rowCount(), 1);
     QCOMPARE(QList<QVariantList>(spy), QList<QVariantList>({{0}}));
+
+    // A column added to rows that exist: each row keeps its cells, and a sort
+    // after it moves whole rows.
+    grid->setCellText(1, 1, "A1");
+    grid->setCellText(grid->addRow(), 2, "B2");
+    QCOMPARE(add("C"), 3);
+    grid->setCellText(2, 3, "C2");
+    grid->addSortKey(2, SortDescending, SortText);
+    grid->sort();
+    const QStringList cells{grid->cellText(1, 2), grid->cellText(1, 3), grid->cellText(2, 1),
+                            grid->cellText(2, 3)};
+    QCOMPARE(cells, QStringList({"B2", "C2", "A1", ""}));
 }
 
 void TestGrid::sort_data()
