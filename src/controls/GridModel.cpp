@@ -131,17 +131,7 @@ int GridModel::addColumn(const GridColumnDefinition &definition)
     if (!m_batching)
         beginInsertColumns({}, at, at);
     m_columns.push_back(Column{definition, SortNone});
-    if (!m_order.empty()) {
-        // A column added to rows that exist: the block is laid out anew.
-        std::vector<Cell> cells(m_heights.size() * (static_cast<size_t>(at) + 1));
-        for (size_t slot = 0; slot < m_heights.size(); ++slot) {
-            std::move(
-                m_cells.begin() + static_cast<std::ptrdiff_t>(slot * static_cast<size_t>(at)),
-                m_cells.begin() + static_cast<std::ptrdiff_t>((slot + 1) * static_cast<size_t>(at)),
-                cells.begin() + static_cast<std::ptrdiff_t>(slot * (static_cast<size_t>(at) + 1)));
-        }
-        m_cells = std::move(cells);
-    }
+    m_cells.emplace_back(); // blank in every row until given a cell
     if (definition.rowText && m_rowTextColumn < 0)
         m_rowTextColumn = at;
     if (m_batching)
@@ -179,7 +169,8 @@ void GridModel::clearRows()
         return;
     // The block keeps its room: the next fill is most likely as large.
     const auto clear = [this] {
-        m_cells.clear();
+        for (std::vector<Cell> &cells : m_cells)
+            cells.clear();
         m_heights.clear();
         m_order.clear();
     };
@@ -196,7 +187,11 @@ void GridModel::clearRows()
 void GridModel::reserveRows(int count)
 {
     const auto n = static_cast<size_t>(std::max(count, 0));
-    m_cells.reserve(n * m_columns.size());
+    m_reserved = n;
+    for (std::vector<Cell> &cells : m_cells) {
+        if (!cells.empty())
+            cells.reserve(n);
+    }
     m_heights.reserve(n);
     m_order.reserve(n);
 }
@@ -205,7 +200,10 @@ int GridModel::addRow()
 {
     const int at = rows();
     const auto add = [this] {
-        m_cells.resize(m_cells.size() + m_columns.size());
+        for (std::vector<Cell> &cells : m_cells) {
+            if (!cells.empty())
+                cells.emplace_back();
+        }
         m_order.push_back(static_cast<int>(m_heights.size()));
         m_heights.push_back(0);
     };
@@ -222,7 +220,19 @@ int GridModel::addRow()
 
 const GridModel::Cell &GridModel::cell(int row, int column) const
 {
-    return m_cells[slot(row) * m_columns.size() + static_cast<size_t>(column)];
+    static const Cell blank;
+    const std::vector<Cell> &cells = m_cells[static_cast<size_t>(column)];
+    return cells.empty() ? blank : cells[slot(row)];
+}
+
+GridModel::Cell &GridModel::at(int row, int column)
+{
+    std::vector<Cell> &cells = m_cells[static_cast<size_t>(column)];
+    if (cells.empty()) {
+        cells.reserve(std::max(m_reserved, m_heights.size()));
+        cells.resize(m_heights.size());
+    }
+    return cells[slot(row)];
 }
 
 void GridModel::changed(int row, int column)

@@ -104,19 +104,18 @@ public:
 private:
     bool valid(int row, int column) const;
     size_t slot(int row) const { return static_cast<size_t>(m_order[static_cast<size_t>(row)]); }
-    Cell &at(int row, int column)
-    {
-        return m_cells[slot(row) * m_columns.size() + static_cast<size_t>(column)];
-    }
+    Cell &at(int row, int column);
     void changed(int row, int column);
 
     std::vector<Column> m_columns;
-    // The cells of all rows in one block, a row's cells side by side in the
-    // slot it was added in; m_order lists the slots as the rows are shown,
-    // so a sort moves numbers rather than cells.
-    std::vector<Cell> m_cells;
+    // The cells by column, each column's in the slots its rows were added in,
+    // and a column that never got a cell holds none (hidden ones stay empty).
+    // m_order lists the slots as the rows are shown, so a sort moves numbers
+    // rather than cells.
+    std::vector<std::vector<Cell>> m_cells;
     std::vector<int> m_heights; // by slot
     std::vector<int> m_order;
+    size_t m_reserved = 0;
     std::vector<QFont> m_fonts;
     std::vector<int> m_imageOrder;
     std::shared_ptr<const ImageList> m_images;
