@@ -336,6 +336,25 @@ struct KeyValues
     }
 };
 
+// The text case-folded; plain ASCII, the common case, without Qt's tables
+// (for it folding only lowers A to Z).
+QString caseFolded(const QString &text)
+{
+    bool upper = false;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return text.toCaseFolded();
+        upper = upper || (c >= u'A' && c <= u'Z');
+    }
+    if (!upper)
+        return text;
+    QString lowered(text.size(), Qt::Uninitialized);
+    QChar *out = lowered.data();
+    for (const QChar c : text)
+        *out++ = c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
+    return lowered;
+}
+
 // The rows' order under all keys: below 0 when row a goes first.
 int compareRows(const std::vector<KeyValues> &keys, size_t a, size_t b)
 {
@@ -434,7 +453,7 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
             v.text.reserve(count);
             for (int row = 0; row < rows(); ++row) {
                 const QString &text = cell(row, key.column).text;
-                v.text.push_back(folded ? text.toCaseFolded() : text);
+                v.text.push_back(folded ? caseFolded(text) : text);
             }
         }
         values.push_back(std::move(v));

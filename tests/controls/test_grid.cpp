@@ -233,6 +233,8 @@ void TestGrid::sort_data()
         "|01/02/2024|02/01/2024|10/12/2023|31/01/2024");
     row("text ignores case, ties keep their order", SortText, up, "beta|B|Alpha|b|alpha",
         "Alpha|alpha|B|b|beta");
+    row("beyond ASCII too", SortText, up, "\u00c4b|\u00e4a|\u00c4A|Zz",
+        "Zz|\u00e4a|\u00c4A|\u00c4b");
     row("ties by a second key", SortText, up, "b|a|b|a", "a|a|b|b", down);
     row("case-sensitive text", SortTextCaseSensitive, up, "b|B|a|A", "A|B|a|b");
     row("numbers by value", SortNumber, up, "10|9|100|-1|x", "x|-1|9|10|100");
