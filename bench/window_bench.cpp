@@ -171,6 +171,7 @@ int measure(int size, const QString &path)
 
     // Another column than the one sorted by: a full sort each time.
     std::vector<double> columnSorts;
+    columnSorts.reserve(2 * Runs);
     for (int i = 0; i < Runs; ++i) {
         columnSorts.push_back(stall([&] { clickHeader("UserName"); }));
         columnSorts.push_back(stall([&] { clickHeader("ExpDate"); }));
@@ -178,6 +179,7 @@ int measure(int size, const QString &path)
     // The same column again: the order turns.
     clickHeader("Service");
     std::vector<double> reverseSorts;
+    reverseSorts.reserve(Runs);
     for (int i = 0; i < Runs; ++i)
         reverseSorts.push_back(stall([&] { clickHeader("Service"); }));
 
@@ -185,6 +187,7 @@ int measure(int size, const QString &path)
     const int root = tree.firstNode();
     const int category = tree.firstChild(root);
     std::vector<double> nodeClicks;
+    nodeClicks.reserve(Runs);
     for (int i = 0; i < Runs; ++i) {
         click(tree.viewport(), tree.nodeRect(category).center());
         QCoreApplication::processEvents();
@@ -193,11 +196,13 @@ int measure(int size, const QString &path)
     const int rows = grid.rowCount();
 
     std::vector<double> refreshes;
+    refreshes.reserve(Runs);
     for (int i = 0; i < Runs; ++i)
         refreshes.push_back(stall([&] { window.UpdateView(0); }));
 
     // A later start hands the file over: it is read again and shown.
     std::vector<double> handOvers;
+    handOvers.reserve(Runs);
     for (int i = 0; i < Runs; ++i) {
         const double total = stall([&] {
             window.HandOver(app::instancePayload(QLatin1Char('"') + path + QLatin1Char('"')));
