@@ -171,7 +171,7 @@ int measure(int size, const QString &path)
 
     // Another column than the one sorted by: a full sort each time.
     std::vector<double> columnSorts;
-    columnSorts.reserve(2 * Runs);
+    columnSorts.reserve(size_t{2} * Runs);
     for (int i = 0; i < Runs; ++i) {
         columnSorts.push_back(stall([&] { clickHeader("UserName"); }));
         columnSorts.push_back(stall([&] { clickHeader("ExpDate"); }));
