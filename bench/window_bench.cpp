@@ -249,8 +249,6 @@ bool writeFile(int size, const QString &path)
 
 int main(int argc, char **argv)
 {
-    // The offscreen platform says it cannot raise a window at each hand-over.
-    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 4 && qstrcmp(argv[1], "--measure") == 0) {
