@@ -13,8 +13,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd "$root/build" && ctest --output-on-failure -j2)
-# The tray menu benchmark once at its smallest size, so it keeps building and running.
+# The benchmarks once at their smallest size, so that they keep building and running.
 QT_QPA_PLATFORM=offscreen "$root/tests/run-isolated.sh" "$root/build/bench/tray_bench" 1000
+QT_QPA_PLATFORM=offscreen "$root/tests/run-isolated.sh" "$root/build/bench/window_bench" 1000
 "$root/scripts/check-desktop.sh" "$root/build"
 
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELLUMOR_SANITIZE=ON \

@@ -110,6 +110,7 @@ void Grid::applyRowHeights()
 void Grid::clearRows()
 {
     m_model->clearRows();
+    m_dateTexts.clear();
     if (m_lastSelected != 0) {
         m_lastSelected = 0;
         Q_EMIT selectionChanged(0);
@@ -119,6 +120,11 @@ void Grid::clearRows()
 int Grid::addRow()
 {
     return m_model->addRow() + 1;
+}
+
+void Grid::reserveRows(int count)
+{
+    m_model->reserveRows(count);
 }
 
 int Grid::rowCount() const
@@ -368,10 +374,19 @@ void Grid::setCellDate(int row, int column, const QDate &date)
 {
     if (!validRow(row) || !validColumn(column))
         return;
-    const QString &format = m_model->column(column - 1).definition.format;
     QString text;
-    if (date.isValid())
-        text = format.isEmpty() ? date.toString(Qt::ISODate) : date.toString(qtDateFormat(format));
+    if (date.isValid()) {
+        // Formatting is slow, and a column holds few different dates: each is
+        // formatted once per fill and its cells share the text.
+        const std::pair key{column, date.toJulianDay()};
+        auto known = m_dateTexts.constFind(key);
+        if (known == m_dateTexts.cend()) {
+            const QString &format = m_model->column(column - 1).definition.format;
+            known = m_dateTexts.insert(key, format.isEmpty() ? date.toString(Qt::ISODate)
+                                                             : date.toString(qtDateFormat(format)));
+        }
+        text = *known;
+    }
     m_model->setCellText(row - 1, column - 1, text);
 }
 
@@ -395,7 +410,7 @@ CellDetails Grid::cellDetails(int row, int column) const
     const GridModel::Cell &cell = m_model->cell(row - 1, column - 1);
     CellDetails details;
     details.text = cell.text;
-    details.alignment = cell.alignment;
+    details.alignment = Qt::Alignment(cell.alignment);
     details.image = cell.image;
     details.backColour = cell.backColour;
     details.foreColour = cell.foreColour;
@@ -411,13 +426,19 @@ void Grid::setCellDetails(int row, int column, const CellDetails &details)
         return;
     GridModel::Cell cell;
     cell.text = details.text;
-    cell.alignment = details.alignment;
-    cell.image = std::max(details.image, 0);
+    cell.alignment = static_cast<quint16>(details.alignment.toInt());
+    cell.image = static_cast<qint16>(std::clamp(details.image, 0, 0x7fff));
     cell.backColour = details.backColour < 0 ? defaultColour : details.backColour;
     cell.foreColour = details.foreColour < 0 ? defaultColour : details.foreColour;
-    cell.font = details.font ? m_model->internFont(*details.font) : -1;
-    cell.indent = std::max(details.indent, 0);
+    cell.font = static_cast<qint16>(details.font ? m_model->internFont(*details.font) : -1);
+    cell.indent = static_cast<quint16>(std::clamp(details.indent, 0, 0xffff));
     m_model->setCell(row - 1, column - 1, std::move(cell));
+}
+
+void Grid::setCellForeColour(int row, int column, int colour)
+{
+    if (validRow(row) && validColumn(column))
+        m_model->setCellForeColour(row - 1, column - 1, colour);
 }
 
 QColor Grid::cellForeColour(int row, int column) const
@@ -552,6 +573,8 @@ void Grid::sort()
     const int selected = selectedRow();
     const int column = selectedColumn();
     const std::vector<int> moved = m_model->sortRows(keys);
+    if (moved.empty())
+        return; // in order already: nothing moved, the selection stands
     const int now = selected > 0 ? moved[static_cast<size_t>(selected - 1)] + 1 : 0;
     if (!redraw()) {
         m_lastSelected = now;

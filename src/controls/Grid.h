@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <QDate>
+#include <QHash>
 #include <QWidget>
 #include <vector>
 
@@ -35,6 +36,8 @@ public:
     void clearRows();
     // Appends an empty row; answers its number.
     int addRow();
+    // Room for that many rows, asked for before a large fill.
+    void reserveRows(int count);
     int rowCount() const;
     // Height in pixels; 0 or less gives the row the default height back.
     int rowHeight(int row) const;
@@ -95,6 +98,8 @@ public:
     CellDetails cellDetails(int row, int column) const;
     void setCellDetails(int row, int column, const CellDetails &details);
     QColor cellForeColour(int row, int column) const;
+    // A Windows RGB integer; below 0 the default.
+    void setCellForeColour(int row, int column, int colour);
     QColor cellBackColour(int row, int column) const;
     QFont cellFont(int row, int column) const;
 
@@ -170,6 +175,8 @@ private:
     std::vector<GridSortKey> m_sortKeys;
     int m_lastSelected = 0;
     std::pair<int, int> m_searchColumns{0, 0};
+    // Date texts by column and day, shared by the cells that show them.
+    QHash<std::pair<int, qint64>, QString> m_dateTexts;
 };
 
 } // namespace controls

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <QBrush>
 #include <QDate>
+#include <QHash>
 
 namespace controls {
 
@@ -130,8 +131,7 @@ int GridModel::addColumn(const GridColumnDefinition &definition)
     if (!m_batching)
         beginInsertColumns({}, at, at);
     m_columns.push_back(Column{definition, SortNone});
-    for (Row &row : m_rows)
-        row.cells.emplace_back();
+    m_cells.emplace_back(); // blank in every row until given a cell
     if (definition.rowText && m_rowTextColumn < 0)
         m_rowTextColumn = at;
     if (m_batching)
@@ -165,37 +165,74 @@ void GridModel::setColumnSortCode(int column, int code)
 
 void GridModel::clearRows()
 {
-    if (m_rows.empty())
+    if (m_order.empty())
         return;
+    // The block keeps its room: the next fill is most likely as large.
+    const auto clear = [this] {
+        for (std::vector<Cell> &cells : m_cells)
+            cells.clear();
+        m_heights.clear();
+        m_order.clear();
+    };
     if (m_batching) {
-        m_rows.clear();
+        clear();
         m_structureChanged = true;
         return;
     }
     beginResetModel();
-    m_rows.clear();
+    clear();
     endResetModel();
+}
+
+void GridModel::reserveRows(int count)
+{
+    const auto n = static_cast<size_t>(std::max(count, 0));
+    m_reserved = n;
+    for (std::vector<Cell> &cells : m_cells) {
+        if (!cells.empty())
+            cells.reserve(n);
+    }
+    m_heights.reserve(n);
+    m_order.reserve(n);
 }
 
 int GridModel::addRow()
 {
     const int at = rows();
-    Row row;
-    row.cells.resize(m_columns.size());
+    const auto add = [this] {
+        for (std::vector<Cell> &cells : m_cells) {
+            if (!cells.empty())
+                cells.emplace_back();
+        }
+        m_order.push_back(static_cast<int>(m_heights.size()));
+        m_heights.push_back(0);
+    };
     if (m_batching) {
-        m_rows.push_back(std::move(row));
+        add();
         m_structureChanged = true;
         return at;
     }
     beginInsertRows({}, at, at);
-    m_rows.push_back(std::move(row));
+    add();
     endInsertRows();
     return at;
 }
 
 const GridModel::Cell &GridModel::cell(int row, int column) const
 {
-    return m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)];
+    static const Cell blank;
+    const std::vector<Cell> &cells = m_cells[static_cast<size_t>(column)];
+    return cells.empty() ? blank : cells[slot(row)];
+}
+
+GridModel::Cell &GridModel::at(int row, int column)
+{
+    std::vector<Cell> &cells = m_cells[static_cast<size_t>(column)];
+    if (cells.empty()) {
+        cells.reserve(std::max(m_reserved, m_heights.size()));
+        cells.resize(m_heights.size());
+    }
+    return cells[slot(row)];
 }
 
 void GridModel::changed(int row, int column)
@@ -215,19 +252,25 @@ void GridModel::changed(int row, int column)
 
 void GridModel::setCell(int row, int column, Cell cell)
 {
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)] = std::move(cell);
+    at(row, column) = std::move(cell);
     changed(row, column);
 }
 
 void GridModel::setCellText(int row, int column, const QString &text)
 {
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)].text = text;
+    at(row, column).text = text;
     changed(row, column);
 }
 
 void GridModel::setCellImage(int row, int column, int image)
 {
-    m_rows[static_cast<size_t>(row)].cells[static_cast<size_t>(column)].image = std::max(image, 0);
+    at(row, column).image = static_cast<qint16>(std::clamp(image, 0, 0x7fff));
+    changed(row, column);
+}
+
+void GridModel::setCellForeColour(int row, int column, int colour)
+{
+    at(row, column).foreColour = colour < 0 ? defaultColour : colour;
     changed(row, column);
 }
 
@@ -265,36 +308,126 @@ int GridModel::internFont(const QFont &font)
 
 namespace {
 
-// One key's comparable values, worked out once per row before sorting.
+constexpr qint64 noDate = std::numeric_limits<qint64>::min();
+
+template <typename T> int threeWay(const T &a, const T &b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// One key's values, worked out once per row before sorting, so that each of
+// the many comparisons is a look-up and a plain compare.
 struct KeyValues
 {
-    GridSortKey key;
+    bool descending = false;
     std::vector<qint64> whole;  // dates and images
     std::vector<double> number; // numbers
+    // Case-folded unless case counts, then compared unit by unit (the order
+    // the store keeps its records in, so a fill by service is found sorted).
+    std::vector<QString> text;
+
+    int compare(size_t a, size_t b) const
+    {
+        if (!whole.empty())
+            return threeWay(whole[a], whole[b]);
+        if (!number.empty())
+            return threeWay(number[a], number[b]);
+        return text[a].compare(text[b], Qt::CaseSensitive);
+    }
 };
 
-constexpr qint64 noDate = std::numeric_limits<qint64>::min();
+// The text case-folded; plain ASCII, the common case, without Qt's tables
+// (for it folding only lowers A to Z).
+QString caseFolded(const QString &text)
+{
+    bool upper = false;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return text.toCaseFolded();
+        upper = upper || (c >= u'A' && c <= u'Z');
+    }
+    if (!upper)
+        return text;
+    QString lowered(text.size(), Qt::Uninitialized);
+    QChar *out = lowered.data();
+    for (const QChar c : text)
+        *out++ = c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
+    return lowered;
+}
+
+// The rows' order under all keys: below 0 when row a goes first.
+int compareRows(const std::vector<KeyValues> &keys, size_t a, size_t b)
+{
+    for (const KeyValues &key : keys) {
+        const int c = key.compare(a, b);
+        if (c != 0)
+            return (c < 0) != key.descending ? -1 : 1;
+    }
+    return 0;
+}
+
+// The stable order of rows 0..count-1 under the keys, or nothing when they
+// are in it already. Rows in the opposite order (a column's header clicked
+// again) cost one pass too: the runs of equal rows trade places, each one
+// keeping the order it had.
+std::vector<int> stableOrder(size_t count, const std::vector<KeyValues> &keys)
+{
+    bool ascending = true;
+    bool descending = true;
+    for (size_t i = 1; i < count && (ascending || descending); ++i) {
+        const int c = compareRows(keys, i - 1, i);
+        ascending = ascending && c <= 0;
+        descending = descending && c >= 0;
+    }
+    if (ascending)
+        return {};
+    std::vector<int> order;
+    order.reserve(count);
+    if (descending) {
+        for (size_t end = count; end > 0;) {
+            size_t start = end - 1;
+            while (start > 0 && compareRows(keys, start - 1, start) == 0)
+                --start;
+            for (size_t i = start; i < end; ++i)
+                order.push_back(static_cast<int>(i));
+            end = start;
+        }
+        return order;
+    }
+    order.resize(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+        return compareRows(keys, static_cast<size_t>(a), static_cast<size_t>(b)) < 0;
+    });
+    return order;
+}
 
 } // namespace
 
 std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
 {
-    const auto count = m_rows.size();
+    const auto count = m_order.size();
     std::vector<KeyValues> values;
     for (const GridSortKey &key : keys) {
         if (key.column < 0 || key.column >= columns() || key.order == SortNone)
             continue;
-        KeyValues v{key, {}, {}};
-        const auto col = static_cast<size_t>(key.column);
+        KeyValues v;
+        v.descending = key.order == SortDescending;
         if (key.sortCode == SortDate) {
             const QString pattern = qtDateFormat(column(key.column).definition.format);
             v.whole.reserve(count);
-            for (const Row &row : m_rows) {
-                const QString &text = row.cells[col].text;
-                const QDate date = text.isEmpty()      ? QDate()
-                                   : pattern.isEmpty() ? QDate::fromString(text, Qt::ISODate)
-                                                       : QDate::fromString(text, pattern);
-                v.whole.push_back(date.isValid() ? date.toJulianDay() : noDate);
+            // Reading a date is slow and a column holds few different ones.
+            QHash<QString, qint64> days;
+            for (int row = 0; row < rows(); ++row) {
+                const QString &text = cell(row, key.column).text;
+                auto known = days.constFind(text);
+                if (known == days.cend()) {
+                    const QDate date = text.isEmpty()      ? QDate()
+                                       : pattern.isEmpty() ? QDate::fromString(text, Qt::ISODate)
+                                                           : QDate::fromString(text, pattern);
+                    known = days.insert(text, date.isValid() ? date.toJulianDay() : noDate);
+                }
+                v.whole.push_back(*known);
             }
         } else if (key.sortCode == SortImage) {
             v.whole.reserve(count);
@@ -306,57 +439,44 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
                     return 1 + (listed - m_imageOrder.begin());
                 return static_cast<qint64>(m_imageOrder.size()) + image;
             };
-            for (const Row &row : m_rows)
-                v.whole.push_back(rank(row.cells[col].image));
+            for (int row = 0; row < rows(); ++row)
+                v.whole.push_back(rank(cell(row, key.column).image));
         } else if (key.sortCode == SortNumber) {
             v.number.reserve(count);
-            for (const Row &row : m_rows) {
+            for (int row = 0; row < rows(); ++row) {
                 bool ok = false;
-                const double d = row.cells[col].text.toDouble(&ok);
+                const double d = cell(row, key.column).text.toDouble(&ok);
                 v.number.push_back(ok ? d : -std::numeric_limits<double>::infinity());
+            }
+        } else {
+            const bool folded = key.sortCode != SortTextCaseSensitive;
+            v.text.reserve(count);
+            for (int row = 0; row < rows(); ++row) {
+                const QString &text = cell(row, key.column).text;
+                v.text.push_back(folded ? caseFolded(text) : text);
             }
         }
         values.push_back(std::move(v));
     }
+    if (values.empty())
+        return {};
 
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    const auto compare = [&](int a, int b) {
-        const auto ia = static_cast<size_t>(a);
-        const auto ib = static_cast<size_t>(b);
-        for (const KeyValues &v : values) {
-            int c = 0;
-            if (!v.whole.empty()) {
-                c = v.whole[ia] < v.whole[ib] ? -1 : (v.whole[ia] > v.whole[ib] ? 1 : 0);
-            } else if (!v.number.empty()) {
-                c = v.number[ia] < v.number[ib] ? -1 : (v.number[ia] > v.number[ib] ? 1 : 0);
-            } else {
-                const auto col = static_cast<size_t>(v.key.column);
-                c = QString::compare(m_rows[ia].cells[col].text, m_rows[ib].cells[col].text,
-                                     v.key.sortCode == SortTextCaseSensitive ? Qt::CaseSensitive
-                                                                             : Qt::CaseInsensitive);
-            }
-            if (c != 0)
-                return v.key.order == SortDescending ? c > 0 : c < 0;
-        }
-        return false;
-    };
-    std::stable_sort(order.begin(), order.end(), compare);
-
-    std::vector<Row> sorted;
-    sorted.reserve(count);
+    const std::vector<int> order = stableOrder(count, values);
+    if (order.empty())
+        return {};
+    std::vector<int> shown(count);
     std::vector<int> newPosition(count);
     for (size_t i = 0; i < count; ++i) {
         const auto old = static_cast<size_t>(order[i]);
-        sorted.push_back(std::move(m_rows[old]));
+        shown[i] = m_order[old];
         newPosition[old] = static_cast<int>(i);
     }
     if (m_batching) {
-        m_rows = std::move(sorted);
+        m_order = std::move(shown);
         m_structureChanged = true;
     } else {
         beginResetModel();
-        m_rows = std::move(sorted);
+        m_order = std::move(shown);
         endResetModel();
     }
     return newPosition;

@@ -25,16 +25,18 @@ class GridModel : public QAbstractTableModel
 public:
     static constexpr int IndentRole = Qt::UserRole + 1;
 
+    // A grid holds one per row and column: the small numbers are kept small.
     struct Cell
     {
         QString text;
-        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
-        int image = 0;
         int backColour = defaultColour;
         int foreColour = defaultColour;
-        int font = -1; // index into the font table, -1 the grid's font
-        int indent = 0;
+        qint16 image = 0;
+        qint16 font = -1; // index into the font table, -1 the grid's font
+        quint16 indent = 0;
+        quint16 alignment = Qt::AlignLeft | Qt::AlignVCenter;
     };
+    static_assert(sizeof(Cell) <= sizeof(QString) + 16);
 
     struct Column
     {
@@ -74,14 +76,17 @@ public:
 
     void clearRows();
     int addRow();
-    int rows() const { return static_cast<int>(m_rows.size()); }
+    // Room for this many rows, so a large fill does not move its cells about.
+    void reserveRows(int count);
+    int rows() const { return static_cast<int>(m_order.size()); }
     const Cell &cell(int row, int column) const;
     void setCell(int row, int column, Cell cell);
     void setCellText(int row, int column, const QString &text);
     void setCellImage(int row, int column, int image);
+    void setCellForeColour(int row, int column, int colour);
     // 0 means the default height.
-    int rowHeight(int row) const { return m_rows[static_cast<size_t>(row)].height; }
-    void setRowHeight(int row, int height) { m_rows[static_cast<size_t>(row)].height = height; }
+    int rowHeight(int row) const { return m_heights[slot(row)]; }
+    void setRowHeight(int row, int height) { m_heights[slot(row)] = height; }
     const QString &rowText(int row) const;
     QColor rowTextColour(int row) const;
     QFont cellFont(int row, int column, const QFont &base) const;
@@ -92,21 +97,25 @@ public:
     // Ranks of images for image sort keys; see Grid::setImageSortOrder.
     void setImageSortOrder(std::vector<int> images) { m_imageOrder = std::move(images); }
 
-    // Reorders the rows; answers, for each old row, its new position.
+    // Reorders the rows stably; answers, for each old row, its new position,
+    // or nothing when the rows were in that order already (and stay as they are).
     std::vector<int> sortRows(const std::vector<GridSortKey> &keys);
 
 private:
-    struct Row
-    {
-        std::vector<Cell> cells;
-        int height = 0;
-    };
-
     bool valid(int row, int column) const;
+    size_t slot(int row) const { return static_cast<size_t>(m_order[static_cast<size_t>(row)]); }
+    Cell &at(int row, int column);
     void changed(int row, int column);
 
     std::vector<Column> m_columns;
-    std::vector<Row> m_rows;
+    // The cells by column, each column's in the slots its rows were added in,
+    // and a column that never got a cell holds none (hidden ones stay empty).
+    // m_order lists the slots as the rows are shown, so a sort moves numbers
+    // rather than cells.
+    std::vector<std::vector<Cell>> m_cells;
+    std::vector<int> m_heights; // by slot
+    std::vector<int> m_order;
+    size_t m_reserved = 0;
     std::vector<QFont> m_fonts;
     std::vector<int> m_imageOrder;
     std::shared_ptr<const ImageList> m_images;

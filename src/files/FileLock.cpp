@@ -154,8 +154,7 @@ bool FileLock::Unlock()
     }
     state.LockedFile.clear();
     if (app::MainWindowOps *window = state.CurrentMainWindow()) {
-        window->UpdateView(0);
-        window->RestoreViewPosition(state.LockedNodeKey, state.LockedRow);
+        window->UpdateViewAt(state.LockedNodeKey, state.LockedRow);
     }
     state.LockedNodeKey.clear();
     state.LockedRow = 0;

@@ -259,7 +259,12 @@ void FileRoutines::ReceiveHandOver(QWidget *window, const QByteArray &payload)
         m_services.state, payload,
         {.restoreAndActivate = [window] { app::RestoreAndActivate(window); },
          .askToSave = [this](const QString &prompt) { return AskToSave(prompt, false); },
-         .openFilePath = [this] { OpenPasswordFile(m_services.state.FilePath); }});
+         .openFilePath =
+             [this] {
+                 // An opened file has been shown by the open routine.
+                 return OpenPasswordFile(m_services.state.FilePath) &&
+                        m_services.state.CurrentMainWindow() != nullptr;
+             }});
 }
 
 bool FileRoutines::ConfirmExit()

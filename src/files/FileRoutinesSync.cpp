@@ -121,8 +121,7 @@ void FileRoutines::TakeChangesOnDisk()
         return;
     }
     if (window != nullptr) {
-        window->UpdateView(0);
-        window->RestoreViewPosition(position.first, position.second);
+        window->UpdateViewAt(position.first, position.second);
     }
     if (merge) {
         tellDiskMerge(merged, QStringLiteral("The result is not saved yet."));

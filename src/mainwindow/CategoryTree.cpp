@@ -7,6 +7,7 @@
 #include "Tree.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QScopedValueRollback>
 
 using mainwindow::categoryKey;
@@ -71,20 +72,34 @@ void CategoryTree::setCount(const QString &key, int count)
     }
 }
 
-void CategoryTree::LoadTree()
+void CategoryTree::LoadTree(const QString &selectKey)
+{
+    buildTree(selectKey);
+    // One fill for the new tree, made here: selecting its first node may not
+    // count as a change (the old tree's selection can have had its number).
+    currentNodeIndex = m_tree.selectedNode();
+    if (m_fillGrid) {
+        m_fillGrid(currentNodeIndex);
+    }
+}
+
+void CategoryTree::buildTree(const QString &selectKey)
 {
     const QScopedValueRollback building(m_building, true);
     m_tree.clear();
     if (store().FileName().isEmpty()) {
         return;
     }
+    // Each category's subcategories in one pass, not one pass per category.
+    QHash<qint16, QList<const SubCategory *>> subsOf;
+    for (const SubCategory &sub : store().SubCategories()) {
+        subsOf[sub.codcat].append(&sub);
+    }
     const int root = AddTreeNode(QStringLiteral("R"), store().Title(), 0);
     for (const Category &category : store().Categories()) {
         const int node = AddTreeNode(categoryKey(category.codcat), category.DescrCat, root);
-        for (const SubCategory &sub : store().SubCategories()) {
-            if (sub.codcat == category.codcat) {
-                AddTreeNode(subCategoryKey(sub.CodSCat, category.codcat), sub.DescrSCat, node);
-            }
+        for (const SubCategory *sub : std::as_const(subsOf[category.codcat])) {
+            AddTreeNode(subCategoryKey(sub->CodSCat, category.codcat), sub->DescrSCat, node);
         }
         m_tree.setExpanded(node, store().GetNodeExpanded(category.DescrCat));
     }
@@ -93,6 +108,9 @@ void CategoryTree::LoadTree()
     m_tree.setExpanded(first, true);
     m_tree.ensureVisible(first);
     m_tree.setSelectedNode(first);
+    if (const int kept = selectKey.isEmpty() ? 0 : m_tree.nodeIndex(selectKey)) {
+        m_tree.setSelectedNode(kept);
+    }
 }
 
 int CategoryTree::AddTreeNode(const QString &key, const QString &text, int parent)
@@ -151,7 +169,8 @@ void CategoryTree::RefreshNodeCounts(qint16 category, qint16 subCategory)
 
 void CategoryTree::nodeSelected(int node)
 {
-    if (node == 0 || node == currentNodeIndex) {
+    // While the tree is being built LoadTree fills the grid when done.
+    if (m_building || node == 0 || node == currentNodeIndex) {
         return;
     }
     if (m_fillGrid) {

@@ -33,7 +33,9 @@ public:
     // "DRAGFOLD", "DRAGPW", "NODRAG".
     void LoadDragIcons(std::shared_ptr<const controls::ImageList> dragImages);
 
-    void LoadTree();
+    // Builds the tree anew, selects the node of selectKey (if it is still
+    // there, else the first node) and fills the grid for it once.
+    void LoadTree(const QString &selectKey = QString());
     int AddTreeNode(const QString &key, const QString &text, int parent);
     void RefreshNodeCounts(qint16 category, qint16 subCategory);
 
@@ -57,6 +59,7 @@ public:
 
 private:
     PasswordStore &store() const { return *m_state.Store; }
+    void buildTree(const QString &selectKey);
     void setCount(const QString &key, int count);
     bool acceptsRecords(int node) const;
     // A folder drag's first tests: a target, not the dragged node or its
@@ -72,5 +75,6 @@ private:
     FillGrid m_fillGrid;
     controls::Grid *m_gridSource = nullptr;
     std::shared_ptr<const controls::ImageList> m_dragImages;
-    bool m_building = false; // expansion set from the store is not the user's
+    // Expansion set from the store is not the user's, nor is the selection.
+    bool m_building = false;
 };

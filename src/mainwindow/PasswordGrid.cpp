@@ -8,8 +8,10 @@
 #include "PasswordStore.h"
 #include "Tree.h"
 
+#include <algorithm>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHash>
 #include <QHeaderView>
 #include <QMenu>
 
@@ -243,39 +245,62 @@ void PasswordGrid::FillGrid(int node)
     const int alert = m_treeImages ? m_treeImages->index(QStringLiteral("ALERT")) : 0;
     const int warning = m_treeImages ? m_treeImages->index(QStringLiteral("WARNING")) : 0;
     const bool showNotes = m_services.options.ShowNotes;
-    for (const PasswordEntry &e : store.Passwords()) {
-        if ((category != -1 && category != e.codcat) ||
-            (subCategory != -1 && subCategory != e.CodSCat)) {
+    // Folder names by code, looked up once per fill rather than once per row.
+    QHash<qint16, QString> categoryNames;
+    QHash<qint16, QString> subCategoryNames;
+    const auto name = [](QHash<qint16, QString> &names, qint16 code,
+                         const auto &lookUp) -> const QString & {
+        auto known = names.find(code);
+        if (known == names.end()) {
+            known = names.insert(code, lookUp(code));
+        }
+        return *known;
+    };
+    // The looks shared by every row; only the texts change.
+    controls::CellDetails service;
+    service.font = m_bold;
+    controls::CellDetails link;
+    link.font = m_underlined;
+    controls::CellDetails notes;
+    notes.foreColour = NotesGrey;
+    const auto shown = [category, subCategory](const PasswordEntry &e) {
+        return (category == -1 || category == e.codcat) &&
+               (subCategory == -1 || subCategory == e.CodSCat);
+    };
+    const auto &records = store.Passwords();
+    m_grid.reserveRows(
+        category == -1 && subCategory == -1
+            ? records.Count()
+            : static_cast<int>(std::count_if(records.begin(), records.end(), shown)));
+    for (const PasswordEntry &e : records) {
+        if (!shown(e)) {
             continue;
         }
         const int row = m_grid.addRow();
-        controls::CellDetails service;
         service.text = e.service;
-        service.font = m_bold;
         m_grid.setCellDetails(row, ServiceColumn, service);
         m_grid.setCellText(row, UserNameColumn, e.UserName);
         m_grid.setCellText(row, PasswordColumn, e.Password);
         for (const auto &[column, text] :
              {std::pair{UrlColumn, &e.URL}, std::pair{ExpUrlColumn, &e.ExpURL},
               std::pair{ChangeUrlColumn, &e.ChangeURL}}) {
-            controls::CellDetails link;
             link.text = *text;
-            link.font = m_underlined;
             m_grid.setCellDetails(row, column, link);
         }
         const auto dateCell = [&](int column, bool active, const QDate &date, int notice) {
             m_grid.setCellDate(row, column, active ? date : QDate());
-            controls::CellDetails cell = m_grid.cellDetails(row, column);
-            cell.foreColour = ComputeDateStatus(active, date, notice, Red, Yellow, Green, today);
-            m_grid.setCellDetails(row, column, cell);
+            m_grid.setCellForeColour(
+                row, column, ComputeDateStatus(active, date, notice, Red, Yellow, Green, today));
         };
         dateCell(ExpDateColumn, e.blExpire, e.Dt_Expire, e.ggNotExpire);
         dateCell(ChangeDateColumn, e.blChange, e.Dt_Change, e.ggNotChange);
-        m_grid.setCellText(row, CatColumn, store.CategoryName(e.codcat));
-        m_grid.setCellText(row, SubCatColumn, store.SubCategoryName(e.CodSCat));
-        controls::CellDetails notes;
+        m_grid.setCellText(row, CatColumn, name(categoryNames, e.codcat, [&store](qint16 code) {
+                               return store.CategoryName(code);
+                           }));
+        m_grid.setCellText(row, SubCatColumn,
+                           name(subCategoryNames, e.CodSCat,
+                                [&store](qint16 code) { return store.SubCategoryName(code); }));
         notes.text = e.Notes;
-        notes.foreColour = NotesGrey;
         m_grid.setCellDetails(row, NotesColumn, notes);
         if (showNotes) {
             m_grid.setRowHeight(row, m_grid.rowTextHeight(row) + m_grid.defaultRowHeight());

@@ -35,6 +35,7 @@ public:
                    std::shared_ptr<const controls::ImageList> dragImages);
     // View > Tree View: while unchecked the grid lists every record.
     void setTreeViewChecked(bool checked) { m_treeView = checked; }
+    bool treeViewChecked() const { return m_treeView; }
 
     void SetupGridColumns();
     void FillGrid(int node);

@@ -92,21 +92,11 @@ void SaveViewState(const ViewStateParts &parts, Settings &settings)
     settings.ReleaseLayoutSettings();
 }
 
-void RestoreViewState(const ViewStateParts &parts, Settings &settings)
+void RestoreGridState(const ViewStateParts &parts, Settings &settings)
 {
     SettingsComponent &s = settings.OpenLayoutSettings();
-    const qint16 hidden = s.GetInteger(QStringLiteral("VSplitterHide"), 0);
-    parts.treePane.setHidden(hidden != 0);
-    parts.treeViewItem.setChecked(hidden == 0);
-    parts.passwords.setTreeViewChecked(hidden == 0);
-    const bool statusBar = s.GetBoolean(QStringLiteral("VStatusBar"), true);
-    parts.statusBar.setHidden(!statusBar);
-    parts.statusBarItem.setChecked(statusBar);
-    parts.toolbarItem.setChecked(s.GetBoolean(QStringLiteral("VToolBar"), true));
-    setDividerPosition(parts.splitter,
-                       s.GetInteger(QStringLiteral("VSplitterCenter"),
-                                    toShort(shownDividerPosition(parts.splitter, parts.treePane))));
-
+    // Without the tree the grid lists every record.
+    parts.passwords.setTreeViewChecked(s.GetInteger(QStringLiteral("VSplitterHide"), 0) == 0);
     controls::Grid &grid = parts.grid;
     grid.setRedraw(false);
     for (int i = FirstStoredColumn; i <= grid.columnCount() - 1; ++i) {
@@ -127,7 +117,23 @@ void RestoreViewState(const ViewStateParts &parts, Settings &settings)
         const int order = s.GetLong(QStringLiteral("SortOrd"), 1);
         parts.passwords.SortGrid(column, false, true, order == 2 ? 2 : 1);
     }
+    settings.ReleaseLayoutSettings();
+}
+
+void RestoreViewState(const ViewStateParts &parts, Settings &settings)
+{
+    SettingsComponent &s = settings.OpenLayoutSettings();
+    const qint16 hidden = s.GetInteger(QStringLiteral("VSplitterHide"), 0);
+    parts.treePane.setHidden(hidden != 0);
+    parts.treeViewItem.setChecked(hidden == 0);
+    const bool statusBar = s.GetBoolean(QStringLiteral("VStatusBar"), true);
+    parts.statusBar.setHidden(!statusBar);
+    parts.statusBarItem.setChecked(statusBar);
+    parts.toolbarItem.setChecked(s.GetBoolean(QStringLiteral("VToolBar"), true));
+    setDividerPosition(parts.splitter,
+                       s.GetInteger(QStringLiteral("VSplitterCenter"),
+                                    toShort(shownDividerPosition(parts.splitter, parts.treePane))));
     parts.passwords.RestoreGridDisplay();
-    grid.update();
+    parts.grid.update();
     settings.ReleaseLayoutSettings();
 }

@@ -27,4 +27,8 @@ struct ViewStateParts
 // Panes and bars shown, the divider, every grid column's visibility and
 // width, and the sort, under the layout settings.
 void SaveViewState(const ViewStateParts &parts, Settings &settings);
+// The grid's part, restored before the grid is first filled so that fill
+// comes out sorted: columns, the sort, and whether the grid lists every record.
+void RestoreGridState(const ViewStateParts &parts, Settings &settings);
+// The rest, once the window is shown: panes, bars and the divider.
 void RestoreViewState(const ViewStateParts &parts, Settings &settings);

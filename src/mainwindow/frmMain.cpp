@@ -175,6 +175,9 @@ void frmMain::connectCommands()
             [this](bool on) { statusBar()->setVisible(on); });
     connect(m_menus->item(view, 2), &QAction::toggled, this, [this](bool on) {
         tvtreeview->setVisible(on);
+        if (m_passwordGrid->treeViewChecked() == on) {
+            return; // restored before the first fill: the grid shows it already
+        }
         m_passwordGrid->setTreeViewChecked(on);
         m_passwordGrid->FillGrid(tvtreeview->selectedNode());
     });
@@ -222,6 +225,8 @@ void frmMain::Load()
     RestorePlacement(*this, Tag, this, m_services.options, m_services.settings);
     view_ad();
     m_menus->loadReloadItems(m_services.recent);
+    // The columns and the sort first: the first fill comes out sorted, in one go.
+    RestoreGridState(viewStateParts(), m_services.settings);
     m_marked = true;
     if (state.FirstStart) {
         show();
@@ -269,6 +274,20 @@ void frmMain::view_ad()
 
 void frmMain::UpdateView(qint32 value)
 {
+    refresh(value, QString());
+}
+
+void frmMain::UpdateViewAt(const QString &nodeKey, int row)
+{
+    // The tree comes back on that node and the grid is filled once, for it.
+    refresh(0, nodeKey);
+    if (row > 0 && row <= grdpw->rowCount()) {
+        grdpw->setSelectedRow(row);
+    }
+}
+
+void frmMain::refresh(qint32 value, const QString &nodeKey)
+{
     if (m_services.state.Locked()) {
         showLocked();
         return;
@@ -280,8 +299,7 @@ void frmMain::UpdateView(qint32 value)
     if (value != 0) {
         m_passwordGrid->FillGrid(value);
     } else {
-        m_categoryTree->LoadTree();
-        m_passwordGrid->FillGrid(tvtreeview->firstNode());
+        m_categoryTree->LoadTree(nodeKey); // and fills the grid, once
     }
     ApplyFileState(*m_menus, !m_services.state.Store->FileName().isEmpty());
     applyRowRules();

@@ -53,6 +53,7 @@ public:
     void ShowStatusNote(const QString &note) override;
     std::pair<QString, int> ViewPosition() const override;
     void RestoreViewPosition(const QString &nodeKey, int row) override;
+    void UpdateViewAt(const QString &nodeKey, int row) override;
     // Starts the banner when it is not running.
     void view_ad();
 
@@ -81,6 +82,8 @@ private:
     void connectCommands();
     void applyRowRules();
     void showLocked();
+    // UpdateView with, for a full one, the tree node to come back to.
+    void refresh(qint32 value, const QString &nodeKey);
     void askToUnlock();
     ViewStateParts viewStateParts();
 

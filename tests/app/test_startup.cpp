@@ -108,25 +108,32 @@ void TestStartUp::stripQuotes()
 void TestStartUp::handOver_data()
 {
     QTest::addColumn<QByteArray>("payload");
-    QTest::addColumn<bool>("save"); // the answer to the save question
+    QTest::addColumn<bool>("save");  // the answer to the save question
+    QTest::addColumn<bool>("shown"); // the open routine showed the file itself
     QTest::addColumn<QStringList>("expected");
     const QString path = "/home/\u00e4nna/\u043f\u0430\u0440\u043e\u043b\u044c.VLM";
     const QStringList opened{"ask Do you want to save <open file>", "restore", "open " + path,
                              "UpdateView(0)"};
     // Without a path the window only comes forward.
-    QTest::newRow("no argument") << app::instancePayload(QString()) << true
+    QTest::newRow("no argument") << app::instancePayload(QString()) << true << false
                                  << QStringList{"restore"};
-    QTest::newRow("no bytes") << QByteArray() << true << QStringList{"restore"};
-    QTest::newRow("quoted path") << app::instancePayload('"' + path + '"') << true << opened;
+    QTest::newRow("no bytes") << QByteArray() << true << false << QStringList{"restore"};
+    QTest::newRow("quoted path") << app::instancePayload('"' + path + '"') << true << false
+                                 << opened;
+    // Shown once: no second refresh of the whole window.
+    QTest::newRow("opened and shown")
+        << app::instancePayload(path) << true << true << opened.mid(0, 3);
     QTest::newRow("save cancelled")
-        << app::instancePayload(path) << false << QStringList{opened.constFirst()};
-    QTest::newRow("quotes only") << app::instancePayload("  \"\"") << true << QStringList{};
+        << app::instancePayload(path) << false << false << QStringList{opened.constFirst()};
+    QTest::newRow("quotes only") << app::instancePayload("  \"\"") << true << false
+                                 << QStringList{};
 }
 
 void TestStartUp::handOver()
 {
     QFETCH(QByteArray, payload);
     QFETCH(bool, save);
+    QFETCH(bool, shown);
     QFETCH(QStringList, expected);
     TestServices t;
     QVERIFY(t.state.Store->NewFile());
@@ -139,7 +146,10 @@ void TestStartUp::handOver()
                                 QString(prompt).replace(t.state.Store->FileName(), "<open file>");
             return save;
         },
-        [&] { window.calls << "open " + t.state.FilePath; }};
+        [&] {
+            window.calls << "open " + t.state.FilePath;
+            return shown;
+        }};
     app::receiveHandOver(t.state, payload, actions);
     QCOMPARE(window.calls, expected);
     QCOMPARE(app::pathFromPayload(payload).isEmpty(), !expected.value(0).startsWith("ask"));

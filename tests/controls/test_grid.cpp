@@ -46,6 +46,8 @@ private Q_SLOTS:
     void rows();
     void sort_data();
     void sort();
+    void resort_data();
+    void resort();
     void colours_data();
     void colours();
     void cellLooks();
@@ -198,6 +200,18 @@ void TestGrid::rows()
     grid->setRedraw(true);
     QCOMPARE(table()->model()->rowCount(), 1);
     QCOMPARE(QList<QVariantList>(spy), QList<QVariantList>({{0}}));
+
+    // A column added to rows that exist: each row keeps its cells, and a sort
+    // after it moves whole rows.
+    grid->setCellText(1, 1, "A1");
+    grid->setCellText(grid->addRow(), 2, "B2");
+    QCOMPARE(add("C"), 3);
+    grid->setCellText(2, 3, "C2");
+    grid->addSortKey(2, SortDescending, SortText);
+    grid->sort();
+    const QStringList cells{grid->cellText(1, 2), grid->cellText(1, 3), grid->cellText(2, 1),
+                            grid->cellText(2, 3)};
+    QCOMPARE(cells, QStringList({"B2", "C2", "A1", ""}));
 }
 
 void TestGrid::sort_data()
@@ -219,6 +233,8 @@ void TestGrid::sort_data()
         "|01/02/2024|02/01/2024|10/12/2023|31/01/2024");
     row("text ignores case, ties keep their order", SortText, up, "beta|B|Alpha|b|alpha",
         "Alpha|alpha|B|b|beta");
+    row("beyond ASCII too", SortText, up, "\u00c4b|\u00e4a|\u00c4A|Zz",
+        "Zz|\u00e4a|\u00c4A|\u00c4b");
     row("ties by a second key", SortText, up, "b|a|b|a", "a|a|b|b", down);
     row("case-sensitive text", SortTextCaseSensitive, up, "b|B|a|A", "A|B|a|b");
     row("numbers by value", SortNumber, up, "10|9|100|-1|x", "x|-1|9|10|100");
@@ -273,6 +289,59 @@ void TestGrid::sort()
     grid->clearSortKeys();
     grid->sort();
     QCOMPARE(grid->columnSortOrder(2), int(SortNone));
+}
+
+void TestGrid::resort_data()
+{
+    QTest::addColumn<QString>("cells");  // split at '|'
+    QTest::addColumn<QString>("orders"); // the sorts in turn, 'a'scending or 'd'escending
+    QTest::addColumn<QString>("sorted");
+    QTest::addColumn<int>("moves"); // how many of the sorts reordered the rows
+    const auto row = [](const char *name, const char *cells, const char *orders, const char *sorted,
+                        int moves) {
+        QTest::newRow(name) << QString(cells) << QString(orders) << QString(sorted) << moves;
+    };
+    const char *mixed = "beta|B|Alpha|b|alpha";
+    row("in order already", "a|B|b|c", "a", "a|B|b|c", 0);
+    row("in order, asked descending", "a|B|b|c", "d", "c|B|b|a", 1);
+    row("the same order twice", mixed, "aa", "Alpha|alpha|B|b|beta", 1);
+    row("turned, ties keep their order", mixed, "ad", "beta|B|b|Alpha|alpha", 2);
+    row("turned back", mixed, "dda", "Alpha|alpha|B|b|beta", 2);
+    row("nearly turned", "c|a|b", "d", "c|b|a", 1);
+}
+
+void TestGrid::resort()
+{
+    QFETCH(QString, cells);
+    QFETCH(QString, orders);
+    QFETCH(QString, sorted);
+    QFETCH(int, moves);
+    add("Index");
+    add("Value");
+    const QStringList values = cells.split('|');
+    for (int i = 0; i < values.size(); ++i) {
+        const int row = grid->addRow();
+        grid->setCellText(row, 1, QString::number(i));
+        grid->setCellText(row, 2, values[i]);
+    }
+    grid->setSelectedRow(1, 2);
+    // A sort that finds the rows in order leaves them, and the view, alone.
+    const QSignalSpy resets(table()->model(), &QAbstractItemModel::modelReset);
+    for (const QChar order : orders) {
+        grid->clearSortKeys();
+        grid->addSortKey(2, order == 'd' ? SortDescending : SortAscending, SortText);
+        grid->sort();
+    }
+    QStringList shown;
+    for (int row = 1; row <= grid->rowCount(); ++row) {
+        shown.append(grid->cellText(row, 2));
+        // Equal values keep the order they were added in, whichever way the sort goes.
+        if (row > 1 && shown[row - 2].compare(shown.last(), Qt::CaseInsensitive) == 0)
+            QVERIFY(grid->cellText(row - 1, 1).toInt() < grid->cellText(row, 1).toInt());
+    }
+    QCOMPARE(shown.join('|'), sorted);
+    QCOMPARE(resets.size(), moves);
+    QCOMPARE(grid->cellText(grid->selectedRow(), 1), QString("0"));
 }
 
 void TestGrid::colours_data()

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -101,6 +102,8 @@ private Q_SLOTS:
     void takingTurns();
     void locking_data();
     void locking();
+    void fillsOnce_data();
+    void fillsOnce();
 };
 
 void TestMainMenus::states_data()
@@ -466,4 +469,78 @@ void TestMainMenus::locking()
 }
 
 QTEST_MAIN(TestMainMenus)
+void TestMainMenus::fillsOnce_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("treeShown"); // as the last run left it
+    QTest::newRow("start") << "start" << true;
+    QTest::newRow("start without the tree") << "start" << false;
+    QTest::newRow("refresh") << "refresh" << true;
+    QTest::newRow("refresh from a folder") << "folder refresh" << true;
+    QTest::newRow("hand-over") << "hand-over" << true;
+    QTest::newRow("unlocked, back on the folder") << "unlock" << true;
+}
+
+// Each of these shows the rows anew exactly once: one fill, already in the
+// kept sort (a second fill or a sort after it would reset the rows again).
+void TestMainMenus::fillsOnce()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, treeShown);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Shown.VLM"));
+    QVERIFY(writeFile(file, QString(), {"b", "a", "c"}));
+    TestRoutines r;
+    files::FileLock lock(r.t.services, r.passwords, nullptr);
+    r.routines.lock = &lock;
+    r.t.options.ViewTips = false;
+    r.t.options.AutoCheck = false;
+    r.t.state.FirstStart = false;
+    SettingsComponent &layout = r.t.settings.OpenLayoutSettings();
+    layout.SaveBoolean(QStringLiteral("Sorted"), true);
+    layout.SaveLong(QStringLiteral("SortCol"), 4); // Service, descending
+    layout.SaveLong(QStringLiteral("SortOrd"), 2);
+    layout.SaveInteger(QStringLiteral("VSplitterHide"), treeShown ? 0 : 1);
+    r.t.settings.ReleaseLayoutSettings();
+    QVERIFY(r.files.OpenPasswordFile(file)); // before the window, as a start with a file
+
+    frmMain window(r.t.services, r.routines);
+    r.t.state.setCurrentMainWindow(&window);
+    const QSignalSpy resets(window.grid()->findChild<QTableView *>()->model(),
+                            &QAbstractItemModel::modelReset);
+    window.Load();
+    controls::Tree &tree = *window.tree();
+    const int folder = tree.nodeIndex(QStringLiteral("C0"));
+    QVERIFY(folder != 0);
+    int before = 0;
+    const auto reset = [&] { before = int(resets.size()); };
+    if (action == "folder refresh") {
+        tree.setSelectedNode(folder);
+        reset();
+        window.UpdateView(0);
+    } else if (action == "refresh") {
+        reset();
+        window.UpdateView(0);
+    } else if (action == "hand-over") {
+        reset();
+        window.HandOver(app::instancePayload('"' + file + '"'));
+    } else if (action == "unlock") {
+        tree.setSelectedNode(folder);
+        QVERIFY(lock.Lock());
+        reset();
+        QVERIFY(lock.Unlock());
+        QCOMPARE(tree.selectedNode(), folder);
+    }
+    QCOMPARE(int(resets.size()) - before, 1);
+    QStringList shown;
+    for (int row = 1; row <= window.grid()->rowCount(); ++row) {
+        shown << window.grid()->cellText(row, window.grid()->columnIndex("Service"));
+    }
+    QCOMPARE(shown, (QStringList{"c", "b", "a"}));
+    QCOMPARE(tree.isHidden(), !treeShown);
+    r.t.state.setCurrentMainWindow(nullptr);
+    r.t.state.TrayMode = true; // closing asks nothing
+    window.close();
+}
+
 #include "test_main_menus.moc"

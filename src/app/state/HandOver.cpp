@@ -21,7 +21,9 @@ void receiveHandOver(RunState &state, const QByteArray &payload, const HandOverA
     }
     state.FilePath = path;
     actions.restoreAndActivate();
-    actions.openFilePath();
+    if (actions.openFilePath()) {
+        return;
+    }
     if (MainWindowOps *window = state.CurrentMainWindow()) {
         window->UpdateView(0);
     }

@@ -39,6 +39,12 @@ public:
     // Where the user is (tree node key, grid row), kept over a lock.
     virtual std::pair<QString, int> ViewPosition() const { return {}; }
     virtual void RestoreViewPosition(const QString & /*nodeKey*/, int /*row*/) {}
+    // UpdateView(0), then back to that position; a window may do both in one step.
+    virtual void UpdateViewAt(const QString &nodeKey, int row)
+    {
+        UpdateView(0);
+        RestoreViewPosition(nodeKey, row);
+    }
 };
 
 // The process-wide run state: the one store, the current main window and the
