@@ -5,6 +5,7 @@
 
 #include "FileFormat.h"
 #include "KeePassXml.h"
+#include "Measure.h"
 #include "PasswordStore.h"
 #include "RecordGenerator.h"
 
@@ -22,6 +23,11 @@
 #include <vector>
 
 namespace {
+
+using bench::median;
+using bench::ms;
+using bench::peakRssMiB;
+using bench::report;
 
 const QString BenchPassword = QStringLiteral("bench: correct horse battery staple");
 const QString BaseFile = QStringLiteral("base.vlm");
@@ -54,42 +60,9 @@ int fail(const QString &message)
     return 1;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty()) {
-        return 0.0;
-    }
-    std::sort(values.begin(), values.end());
-    const std::size_t mid = values.size() / 2;
-    return values.size() % 2 == 1 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
-}
-
-double ms(qint64 nanoseconds)
-{
-    return static_cast<double>(nanoseconds) / 1e6;
-}
-
 QString fixed(double value, int decimals = 2)
 {
     return QString::number(value, 'f', decimals);
-}
-
-// Peak resident memory of this process so far, in MiB; negative when unknown.
-double peakRssMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return -1.0;
-    }
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmHWM:")) {
-            const QList<QByteArray> parts = line.simplified().split(' ');
-            bool ok = false;
-            const double kib = parts.size() >= 2 ? parts[1].toDouble(&ok) : 0.0;
-            return ok ? kib / 1024.0 : -1.0;
-        }
-    }
-    return -1.0;
 }
 
 // The budgets that apply to a size; sizes without one report none.

@@ -12,6 +12,7 @@
 #include "FileRoutines.h"
 #include "frmMain.h"
 #include "Grid.h"
+#include "Measure.h"
 #include "PasswordStore.h"
 #include "RecordGenerator.h"
 #include "Services.h"
@@ -35,42 +36,16 @@
 
 namespace {
 
+using bench::median;
+using bench::ms;
+using bench::peakRssMiB;
+using bench::report;
+
 const QString BenchPassword = QStringLiteral("bench-password");
 constexpr int Runs = 3;
 constexpr double StallBudgetMs = 100;
 constexpr double StartBudgetMs = 400;
 constexpr double MemoryBudgetMb = 150;
-
-double ms(qint64 ns)
-{
-    return static_cast<double>(ns) / 1e6;
-}
-
-// The high-water mark of the resident set, in MB.
-double peakRssMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
-
-void report(const char *key, int size, double value, double budget)
-{
-    std::printf("%s[%d]=%.0f budget=%.0f %s\n", key, size, value, budget,
-                value <= budget ? "ok" : "over");
-    std::fflush(stdout);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Runs the action, then lets the window repaint; answers the time in ms.
 double stall(const std::function<void()> &action)
@@ -149,7 +124,7 @@ int measure(int size, const QString &path)
     const qint64 kdf = p.state.Store->LastKdfNanoseconds();
     const double openMs = ms(timer.nsecsElapsed() - kdf);
     const qint64 opened = timer.nsecsElapsed();
-    const double fileMb = peakRssMb();
+    const double fileMb = peakRssMiB();
     frmMain window(p.services, p.routines);
     p.state.setCurrentMainWindow(&window);
     const qint64 made = timer.nsecsElapsed();
@@ -157,7 +132,7 @@ int measure(int size, const QString &path)
     const qint64 loaded = timer.nsecsElapsed();
     QCoreApplication::processEvents();
     const double startMs = ms(timer.nsecsElapsed() - kdf);
-    const double loadedMb = peakRssMb();
+    const double loadedMb = peakRssMiB();
 
     controls::Grid &grid = *window.grid();
     controls::Tree &tree = *window.tree();
@@ -225,7 +200,7 @@ int measure(int size, const QString &path)
     // The store's share, before any window.
     std::printf("window_peak_rss_file_mb[%d]=%.0f\n", size, fileMb);
     report("window_peak_rss_loaded_mb", size, loadedMb, MemoryBudgetMb);
-    report("window_peak_rss_mb", size, peakRssMb(), MemoryBudgetMb);
+    report("window_peak_rss_mb", size, peakRssMiB(), MemoryBudgetMb);
     p.state.setCurrentMainWindow(nullptr);
     p.state.TrayMode = true; // closing asks nothing
     return rows == size ? 0 : 1;
