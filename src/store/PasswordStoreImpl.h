@@ -88,6 +88,8 @@ struct PasswordStore::Impl
     // key) three ways against the base and makes it the new base.
     bool mergeDiskVersion(QByteArray bytes, FileContent &&theirs, SecureBytes password, FileKey key,
                           DiskMergeResult &result);
+    // False, with the reason in lastError, when nothing was read from or saved to disk yet.
+    bool hasDiskVersion();
     DiskReadStatus reload(const QString *password);
     DiskReadStatus mergeFromDisk(const QString *password, DiskMergeResult &result);
     // Before a save under the file's own name: merges what was saved

@@ -96,11 +96,19 @@ bool PasswordStore::Impl::mergeDiskVersion(QByteArray bytes, FileContent &&their
     return true;
 }
 
+bool PasswordStore::Impl::hasDiskVersion()
+{
+    if (fileName.isEmpty() || !base.isSet) {
+        lastError = QStringLiteral("The file has not been read from disk or saved yet.");
+        return false;
+    }
+    return true;
+}
+
 DiskReadStatus PasswordStore::Impl::mergeFromDisk(const QString *given, DiskMergeResult &result)
 {
     result = DiskMergeResult();
-    if (fileName.isEmpty() || !base.isSet) {
-        lastError = QStringLiteral("The file has not been read from disk or saved yet.");
+    if (!hasDiskVersion()) {
         return DiskReadStatus::Failed;
     }
     if (compareWithDisk(fileName, base) == DiskCompare::Same) {
@@ -170,8 +178,7 @@ DiskState PasswordStore::CheckDisk() const
 
 DiskReadStatus PasswordStore::Impl::reload(const QString *given)
 {
-    if (fileName.isEmpty() || !base.isSet) {
-        lastError = QStringLiteral("The file has not been read from disk or saved yet.");
+    if (!hasDiskVersion()) {
         return DiskReadStatus::Failed;
     }
     QByteArray bytes;
