@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <sodium.h>
 
 namespace {
 
@@ -20,28 +19,6 @@ QString formatChoice(const QStringList &names)
 {
     return names.join(QLatin1String(", "));
 }
-
-void wipeBytes(QByteArray &bytes)
-{
-    if (bytes.isDetached()) {
-        sodium_memzero(bytes.data(), static_cast<std::size_t>(bytes.size()));
-    }
-    bytes.clear();
-}
-
-// Wipes a buffer of clear-text passwords when it goes, whichever way the command ends.
-class WipedBytes
-{
-public:
-    explicit WipedBytes(QByteArray bytes) : m_bytes(std::move(bytes)) {}
-    ~WipedBytes() { wipeBytes(m_bytes); }
-    WipedBytes(const WipedBytes &) = delete;
-    WipedBytes &operator=(const WipedBytes &) = delete;
-    const QByteArray &bytes() const { return m_bytes; }
-
-private:
-    QByteArray m_bytes;
-};
 
 class WipedRecords
 {
@@ -90,12 +67,12 @@ int runExport(const Invocation &inv)
     Session session(inv);
     session.open(inv.args.at(0));
     WipedRecords records(interchange::storeRecords(session.store()));
-    const WipedBytes text(interchange::writeRecords(*format, records.records()));
+    QByteArray text = interchange::writeRecords(*format, records.records());
+    const WipeOnExit wipe(text);
     if (out) {
-        writeClearText(*out, text.bytes());
+        writeClearText(*out, text);
     } else {
-        std::fwrite(text.bytes().constData(), 1, static_cast<std::size_t>(text.bytes().size()),
-                    stdout);
+        std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     }
     printError(QStringLiteral("vellumor-cli: the export is not encrypted: whoever can read it "
                               "can read every password. Delete it when it has served."));
@@ -124,9 +101,10 @@ int runImport(const Invocation &inv)
     if (!file.open(QIODevice::ReadOnly)) {
         throw Failure(QStringLiteral("%1 could not be read: %2").arg(source, file.errorString()));
     }
-    const WipedBytes bytes(file.readAll());
+    QByteArray bytes = file.readAll();
+    const WipeOnExit wipe(bytes);
     file.close();
-    interchange::ImportResult read = interchange::readRecords(*format, bytes.bytes());
+    interchange::ImportResult read = interchange::readRecords(*format, bytes);
     WipedRecords records(std::move(read.records));
     if (read.error) {
         throw Failure(QStringLiteral("%1: %2").arg(source, read.error->message));

@@ -48,17 +48,6 @@ unsigned char *bytesOf(QByteArray &a)
 }
 
 // Wipes a buffer that held plaintext before Qt releases it.
-struct WipeOnExit
-{
-    QByteArray &buffer;
-    ~WipeOnExit()
-    {
-        if (!buffer.isEmpty()) {
-            sodium_memzero(buffer.data(), static_cast<size_t>(buffer.size()));
-        }
-    }
-};
-
 bool deriveSubkey(const FileKey &key, quint64 id, SecureBytes &out)
 {
     out = SecureBytes(crypto_aead_xchacha20poly1305_ietf_KEYBYTES);

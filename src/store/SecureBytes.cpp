@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <QByteArray>
 #include <QString>
 #include <sodium.h>
 #include <utility>
@@ -76,4 +77,12 @@ void wipeText(QString &text)
         sodium_memzero(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
     }
     text.clear();
+}
+
+void wipeBytes(QByteArray &bytes)
+{
+    if (bytes.isDetached() && !bytes.isEmpty()) {
+        sodium_memzero(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    }
+    bytes.clear();
 }

@@ -27,6 +27,7 @@ private:
     std::size_t m_size = 0;
 };
 
+class QByteArray;
 class QString;
 
 // A private copy of a secret text, sharing no memory with the original, so
@@ -35,3 +36,21 @@ QString privateCopy(const QString &text);
 // Overwrites the characters of a text that nobody else shares, then empties
 // it; a shared text is only let go (its other holders still need it).
 void wipeText(QString &text);
+// The same for a buffer of bytes.
+void wipeBytes(QByteArray &bytes);
+
+// Wipes a secret text or buffer when the scope ends, whichever way it is left.
+template <typename Secret> class WipeOnExit
+{
+public:
+    explicit WipeOnExit(Secret &secret) : m_secret(secret) {}
+    ~WipeOnExit() { wipe(m_secret); }
+    WipeOnExit(const WipeOnExit &) = delete;
+    WipeOnExit &operator=(const WipeOnExit &) = delete;
+
+private:
+    static void wipe(QString &text) { wipeText(text); }
+    static void wipe(QByteArray &bytes) { wipeBytes(bytes); }
+
+    Secret &m_secret;
+};

@@ -1,11 +1,11 @@
 #include "TransferRoutines.h"
 
 #include "KeyText.h"
+#include "SecureBytes.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWindow>
-#include <sodium.h>
 
 namespace transfer {
 
@@ -20,24 +20,6 @@ const QString MessageTitle = QStringLiteral("VLM");
 // Overwrites a text holding a secret when it goes out of scope. A string that
 // still shares its characters with another (the store's record, the
 // clipboard's copy) is left alone: writing would only wipe a fresh copy.
-class WipeOnExit
-{
-public:
-    explicit WipeOnExit(QString &text) : m_text(text) {}
-    ~WipeOnExit()
-    {
-        if (!m_text.isEmpty() && m_text.isDetached()) {
-            sodium_memzero(m_text.data(), static_cast<std::size_t>(m_text.size()) * sizeof(QChar));
-        }
-        m_text.clear();
-    }
-    WipeOnExit(const WipeOnExit &) = delete;
-    WipeOnExit &operator=(const WipeOnExit &) = delete;
-
-private:
-    QString &m_text;
-};
-
 // Joins the parts in one buffer sized beforehand, so that no half-built copy
 // of the password is left behind in freed memory by a reallocation.
 QString joined(std::initializer_list<const QString *> parts)
