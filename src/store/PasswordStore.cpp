@@ -79,6 +79,11 @@ bool PasswordStore::Modified() const
     return d->modified;
 }
 
+quint64 PasswordStore::Revision() const
+{
+    return d->revision;
+}
+
 const Collection<PasswordEntry> &PasswordStore::Passwords() const
 {
     return d->passwords;
@@ -111,6 +116,7 @@ void PasswordStore::Impl::clearContent()
     subcategoryKeyByCode.clear();
     expanded.clear();
     countsValid = false;
+    ++revision;
 }
 
 bool PasswordStore::NewFile()

@@ -85,6 +85,10 @@ public:
     QString LastError() const;
     QString FileName() const;
     bool Modified() const;
+    // Grows whenever records may have been added, removed or replaced. A
+    // pointer to a record stays valid for as long as the revision it was
+    // taken under lasts, so views may hold pointers instead of copies.
+    quint64 Revision() const;
 
     // Keyed by service, by category name, and by codcat + "!" + subcategory name.
     const Collection<PasswordEntry> &Passwords() const;

@@ -16,6 +16,7 @@ struct PasswordStore::Impl
     QString lastError;
     QString fileName;
     bool modified = false;
+    quint64 revision = 0;
 
     Collection<PasswordEntry> passwords;
     Collection<Category> categories;
@@ -55,6 +56,7 @@ struct PasswordStore::Impl
     {
         modified = true;
         countsValid = false;
+        ++revision;
     }
     void clearContent();
     void rebuildCounts() const;

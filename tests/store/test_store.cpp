@@ -175,13 +175,18 @@ void TestStore::operations()
     PasswordStore &s = *store;
     fillTree(s);
     QVERIFY(s.SaveFile(path("model.VLM"), false, false));
+    const quint64 revision = s.Revision();
 
     QCOMPARE(op(s), ok);
     QCOMPARE(s.LastError().isEmpty(), ok);
     const QString now = dump(s);
     QCOMPARE(now, after.isEmpty() ? Initial : after);
-    // Modified exactly when the content, not merely the view, changed.
+    // Modified exactly when the content, not merely the view, changed; views
+    // holding pointers to records learn of it by the revision.
     QCOMPARE(s.Modified(), now.section('|', 0, 2) != Initial.section('|', 0, 2));
+    QCOMPARE(s.Revision() != revision, s.Modified());
+    QVERIFY(s.OpenFile(path("model.VLM"), QString()));
+    QVERIFY(s.Revision() > revision);
 }
 
 // Records what a fill operation hands over.
