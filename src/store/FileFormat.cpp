@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <QElapsedTimer>
 #include <QtEndian>
 #include <sodium.h>
@@ -129,7 +130,9 @@ ReadStatus read(QByteArray bytes, const QString &password, FileContent &content,
         *kdfNanoseconds = 0;
     }
     detail.clear();
-    const auto *p = bytesOf(bytes);
+    // Read through a const view: the caller may still share these bytes, and a
+    // writable pointer would copy the whole file.
+    const auto *p = bytesOf(std::as_const(bytes));
     const auto size = static_cast<quint64>(bytes.size());
     if (size < Magic.size() || std::memcmp(p, Magic.data(), Magic.size()) != 0) {
         return ReadStatus::NotVellumor;
