@@ -2,10 +2,10 @@
 
 #include <cstring>
 #include <limits>
-#include <utility>
 #include <QElapsedTimer>
 #include <QtEndian>
 #include <sodium.h>
+#include <utility>
 
 // Layout of the fixed header (all integers little-endian); docs/file-format.md
 // is the maintained description.
@@ -76,6 +76,105 @@ quint32 readU32(const unsigned char *p)
     return qFromLittleEndian<quint32>(p);
 }
 
+// What a checked header tells, and the key that opens the payload.
+struct OpenedHeader
+{
+    bool isProtected = false;
+    quint64 length = 0; // of the payload as stored
+    FileKey key;
+};
+
+// Checks the header of a file image and, for a protected file, the password
+// (or a known key, see read). Derives nothing for a file without password.
+ReadStatus openHeader(const QByteArray &bytes, const QString &password, const FileKey *known,
+                      OpenedHeader &header, QString &detail, qint64 *kdfNanoseconds)
+{
+    if (kdfNanoseconds != nullptr) {
+        *kdfNanoseconds = 0;
+    }
+    detail.clear();
+    const auto *p = bytesOf(bytes);
+    const auto size = static_cast<quint64>(bytes.size());
+    if (size < Magic.size() || std::memcmp(p, Magic.data(), Magic.size()) != 0) {
+        return ReadStatus::NotVellumor;
+    }
+    if (size < OffVersion + 2) {
+        detail = QStringLiteral("it is truncated");
+        return ReadStatus::Damaged;
+    }
+    const quint16 version = qFromLittleEndian<quint16>(p + OffVersion);
+    if (version > vlmfile::FormatVersion) {
+        return ReadStatus::NewerVersion;
+    }
+    if (size < vlmfile::HeaderSize) {
+        detail = QStringLiteral("it is truncated");
+        return ReadStatus::Damaged;
+    }
+    std::array<unsigned char, HeaderCheckSize> check{};
+    headerCheck(p, check.data());
+    if (version == 0 || sodium_memcmp(check.data(), p + OffHeaderCheck, HeaderCheckSize) != 0) {
+        detail = QStringLiteral("its header was altered");
+        return ReadStatus::Damaged;
+    }
+    const quint16 flags = qFromLittleEndian<quint16>(p + OffFlags);
+    header.isProtected = (flags & FlagProtected) != 0;
+    header.length = qFromLittleEndian<quint64>(p + OffLength);
+    const quint64 expected = size - vlmfile::HeaderSize - (header.isProtected ? 0 : ChecksumSize);
+    if ((flags & ~FlagProtected) != 0 ||
+        size < vlmfile::HeaderSize + (header.isProtected ? 0 : ChecksumSize)) {
+        detail = QStringLiteral("its header is inconsistent");
+        return ReadStatus::Damaged;
+    }
+    if (header.length != expected) {
+        detail = header.length > expected ? QStringLiteral("it is truncated")
+                                          : QStringLiteral("it has data after its end");
+        return ReadStatus::Damaged;
+    }
+    if (!header.isProtected) {
+        return ReadStatus::Ok;
+    }
+    FileKey &fileKey = header.key;
+    fileKey.params = {readU32(p + OffOps), readU32(p + OffMem)};
+    if (p[OffKdf] != KdfArgon2id13 || !fileKey.params.isWellFormed() ||
+        header.length < crypto_aead_xchacha20poly1305_ietf_ABYTES) {
+        detail = QStringLiteral("its key derivation settings are not valid");
+        return ReadStatus::Damaged;
+    }
+    if (!fileKey.params.isAffordable()) {
+        return ReadStatus::TooCostly;
+    }
+    std::memcpy(fileKey.salt.data(), p + OffSalt, fileKey.salt.size());
+    std::array<unsigned char, KeyCheckSize> expectedCheck{};
+    const auto keyFits = [&] {
+        return keyCheck(fileKey, p, expectedCheck.data()) &&
+               sodium_memcmp(expectedCheck.data(), p + OffKeyCheck, KeyCheckSize) == 0;
+    };
+    if (known != nullptr && known->isSet() && known->params == fileKey.params &&
+        known->salt == fileKey.salt) {
+        fileKey.master = known->master;
+        if (keyFits()) {
+            return ReadStatus::Ok;
+        }
+    }
+    QByteArray utf8 = password.toUtf8();
+    const WipeOnExit wipePassword{utf8};
+    fileKey.master = SecureBytes(MasterKeySize);
+    QElapsedTimer timer;
+    timer.start();
+    const int rc = crypto_pwhash(
+        fileKey.master.data(), fileKey.master.size(), utf8.constData(),
+        static_cast<unsigned long long>(utf8.size()), fileKey.salt.data(), fileKey.params.opsLimit,
+        size_t(fileKey.params.memLimitKiB) * 1024U, crypto_pwhash_ALG_ARGON2ID13);
+    if (kdfNanoseconds != nullptr) {
+        *kdfNanoseconds = timer.nsecsElapsed();
+    }
+    if (rc != 0) {
+        detail = QStringLiteral("there is not enough memory to derive its key");
+        return ReadStatus::Damaged;
+    }
+    return keyFits() ? ReadStatus::Ok : ReadStatus::WrongPassword;
+}
+
 } // namespace
 
 bool KdfParams::isWellFormed() const
@@ -126,98 +225,22 @@ bool isProtected(const QByteArray &headerBytes)
 ReadStatus read(QByteArray bytes, const QString &password, FileContent &content, FileKey &key,
                 QString &detail, qint64 *kdfNanoseconds, const FileKey *known)
 {
-    if (kdfNanoseconds != nullptr) {
-        *kdfNanoseconds = 0;
-    }
-    detail.clear();
-    // Read through a const view: the caller may still share these bytes, and a
+    OpenedHeader header;
+    // Through a const reference: the caller may still share these bytes, and a
     // writable pointer would copy the whole file.
+    const ReadStatus status =
+        openHeader(std::as_const(bytes), password, known, header, detail, kdfNanoseconds);
+    if (status != ReadStatus::Ok) {
+        return status;
+    }
     const auto *p = bytesOf(std::as_const(bytes));
-    const auto size = static_cast<quint64>(bytes.size());
-    if (size < Magic.size() || std::memcmp(p, Magic.data(), Magic.size()) != 0) {
-        return ReadStatus::NotVellumor;
-    }
-    if (size < OffVersion + 2) {
-        detail = QStringLiteral("it is truncated");
-        return ReadStatus::Damaged;
-    }
-    const quint16 version = qFromLittleEndian<quint16>(p + OffVersion);
-    if (version > FormatVersion) {
-        return ReadStatus::NewerVersion;
-    }
-    if (size < HeaderSize) {
-        detail = QStringLiteral("it is truncated");
-        return ReadStatus::Damaged;
-    }
-    std::array<unsigned char, HeaderCheckSize> check{};
-    headerCheck(p, check.data());
-    if (version == 0 || sodium_memcmp(check.data(), p + OffHeaderCheck, HeaderCheckSize) != 0) {
-        detail = QStringLiteral("its header was altered");
-        return ReadStatus::Damaged;
-    }
-    const quint16 flags = qFromLittleEndian<quint16>(p + OffFlags);
-    const bool isProtectedFile = (flags & FlagProtected) != 0;
-    const quint64 length = qFromLittleEndian<quint64>(p + OffLength);
-    const quint64 expected = size - HeaderSize - (isProtectedFile ? 0 : ChecksumSize);
-    if ((flags & ~FlagProtected) != 0 || size < HeaderSize + (isProtectedFile ? 0 : ChecksumSize)) {
-        detail = QStringLiteral("its header is inconsistent");
-        return ReadStatus::Damaged;
-    }
-    if (length != expected) {
-        detail = length > expected ? QStringLiteral("it is truncated")
-                                   : QStringLiteral("it has data after its end");
-        return ReadStatus::Damaged;
-    }
     const auto *payload = p + HeaderSize;
+    const quint64 length = header.length;
     QByteArray plain;
     const WipeOnExit wipe{plain};
-    FileKey fileKey;
-    if (isProtectedFile) {
-        fileKey.params = {readU32(p + OffOps), readU32(p + OffMem)};
-        if (p[OffKdf] != KdfArgon2id13 || !fileKey.params.isWellFormed() ||
-            length < crypto_aead_xchacha20poly1305_ietf_ABYTES) {
-            detail = QStringLiteral("its key derivation settings are not valid");
-            return ReadStatus::Damaged;
-        }
-        if (!fileKey.params.isAffordable()) {
-            return ReadStatus::TooCostly;
-        }
-        std::memcpy(fileKey.salt.data(), p + OffSalt, fileKey.salt.size());
-        std::array<unsigned char, KeyCheckSize> expectedCheck{};
-        const auto keyFits = [&] {
-            return keyCheck(fileKey, p, expectedCheck.data()) &&
-                   sodium_memcmp(expectedCheck.data(), p + OffKeyCheck, KeyCheckSize) == 0;
-        };
-        bool reused = false;
-        if (known != nullptr && known->isSet() && known->params == fileKey.params &&
-            known->salt == fileKey.salt) {
-            fileKey.master = known->master;
-            reused = keyFits();
-        }
-        if (!reused) {
-            QByteArray utf8 = password.toUtf8();
-            const WipeOnExit wipePassword{utf8};
-            fileKey.master = SecureBytes(MasterKeySize);
-            QElapsedTimer timer;
-            timer.start();
-            const int rc =
-                crypto_pwhash(fileKey.master.data(), fileKey.master.size(), utf8.constData(),
-                              static_cast<unsigned long long>(utf8.size()), fileKey.salt.data(),
-                              fileKey.params.opsLimit, size_t(fileKey.params.memLimitKiB) * 1024U,
-                              crypto_pwhash_ALG_ARGON2ID13);
-            if (kdfNanoseconds != nullptr) {
-                *kdfNanoseconds = timer.nsecsElapsed();
-            }
-            if (rc != 0) {
-                detail = QStringLiteral("there is not enough memory to derive its key");
-                return ReadStatus::Damaged;
-            }
-            if (!keyFits()) {
-                return ReadStatus::WrongPassword;
-            }
-        }
+    if (header.isProtected) {
         SecureBytes payloadKey;
-        if (!deriveSubkey(fileKey, SubkeyPayload, payloadKey)) {
+        if (!deriveSubkey(header.key, SubkeyPayload, payloadKey)) {
             return ReadStatus::WrongPassword;
         }
         plain.resize(static_cast<qsizetype>(length - crypto_aead_xchacha20poly1305_ietf_ABYTES));
@@ -243,8 +266,19 @@ ReadStatus read(QByteArray bytes, const QString &password, FileContent &content,
     if (!decodePayload(plain, content, detail)) {
         return ReadStatus::Damaged;
     }
-    key = std::move(fileKey);
+    key = std::move(header.key);
     return ReadStatus::Ok;
+}
+
+ReadStatus checkPassword(const QByteArray &bytes, const QString &password, FileKey &key,
+                         QString &detail, qint64 *kdfNanoseconds)
+{
+    OpenedHeader header;
+    const ReadStatus status = openHeader(bytes, password, nullptr, header, detail, kdfNanoseconds);
+    if (status == ReadStatus::Ok) {
+        key = std::move(header.key);
+    }
+    return status;
 }
 
 QByteArray write(const FileContent &content, const FileKey &key)

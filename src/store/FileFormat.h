@@ -57,6 +57,11 @@ constexpr int HeaderSize = 120;
 ReadStatus read(QByteArray bytes, const QString &password, FileContent &content, FileKey &key,
                 QString &detail, qint64 *kdfNanoseconds = nullptr, const FileKey *known = nullptr);
 
+// Checks a file image's header and the password that opens it, without
+// reading the content: Ok, WrongPassword, or what read would say of the header.
+ReadStatus checkPassword(const QByteArray &bytes, const QString &password, FileKey &key,
+                         QString &detail, qint64 *kdfNanoseconds = nullptr);
+
 // True when bytes start with a header of ours announcing a password.
 bool isProtected(const QByteArray &headerBytes);
 

@@ -203,28 +203,58 @@ bool readStoreFile(const QString &path, const QString &password, FileContent &co
 
 bool PasswordStore::OpenFile(const QString &path, const QString &password)
 {
-    FileContent content;
-    FileKey key;
     QString error;
+    FileKey key;
+    if (d->showsUnchanged(path)) {
+        // The open file once more (a second start hands it over), unchanged
+        // here and on disk: reading it would give what memory holds, so only
+        // the password is checked, and a large file is not held twice.
+        QString detail;
+        const ReadStatus status =
+            vlmfile::checkPassword(d->base.bytes, password, key, detail, &d->lastKdfNs);
+        if (status != ReadStatus::Ok) {
+            return d->fail(readFailure(status, path, detail));
+        }
+        d->opened(path, password, std::move(key), nullptr);
+        return true;
+    }
+    FileContent content;
     QByteArray bytes;
     if (!readStoreFile(path, password, content, key, error, d->lastKdfNs, &bytes)) {
         return d->fail(error);
     }
     // The reader checked every rule, so from here on nothing can fail.
     d->load(std::move(content));
-    if (key.isSet()) {
-        d->kdf = key.params;
-        d->password = utf8Secret(password);
-    } else {
-        d->password.clear();
-    }
-    d->fileKey = key;
-    d->setBase(std::move(bytes), d->password, std::move(key));
-    d->passwordChanged = false;
-    d->lastDiskMerge = DiskMergeResult();
-    d->fileName = path;
-    d->modified = false;
+    d->opened(path, password, std::move(key), &bytes);
     return true;
+}
+
+bool PasswordStore::Impl::showsUnchanged(const QString &path) const
+{
+    return !modified && base.isSet && !fileName.isEmpty() && isSameFile(path, fileName) &&
+           compareWithDisk(path, base) == DiskCompare::Same;
+}
+
+void PasswordStore::Impl::opened(const QString &path, const QString &given, FileKey key,
+                                 QByteArray *bytes)
+{
+    if (key.isSet()) {
+        kdf = key.params;
+        password = utf8Secret(given);
+    } else {
+        password.clear();
+    }
+    fileKey = key;
+    if (bytes != nullptr) {
+        setBase(std::move(*bytes), password, std::move(key));
+    } else {
+        basePassword = password;
+        baseKey = std::move(key);
+    }
+    passwordChanged = false;
+    lastDiskMerge = DiskMergeResult();
+    fileName = path;
+    modified = false;
 }
 
 bool PasswordStore::ImportFile(const QString &path, const QString &password)

@@ -80,6 +80,12 @@ struct PasswordStore::Impl
     // Fills the maps from the other file's codes to ours.
     bool mergeTree(const FileContent &other, QHash<qint16, qint16> &categoryMap,
                    QHash<qint16, qint16> &subcategoryMap, bool &addedSomething);
+    // True when path names the open file, nothing changed here since it was
+    // read or saved, and the disk holds that very version.
+    bool showsUnchanged(const QString &path) const;
+    // The state after opening path with the password given and its key; bytes
+    // are the file image read, null when the base already holds it.
+    void opened(const QString &path, const QString &given, FileKey key, QByteArray *bytes);
     // The base becomes bytes, opened by password and key.
     void setBase(QByteArray bytes, SecureBytes basePass, FileKey key);
     // Reads the file's current version; with password null, by the base's

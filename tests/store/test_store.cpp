@@ -81,6 +81,8 @@ private Q_SLOTS:
     void operations();
     void fieldsAndLists();
     void roundTripsAndPasswords();
+    void openAgain_data();
+    void openAgain();
     void badFiles_data();
     void badFiles();
     void payloads_data();
@@ -185,8 +187,6 @@ void TestStore::operations()
     // holding pointers to records learn of it by the revision.
     QCOMPARE(s.Modified(), now.section('|', 0, 2) != Initial.section('|', 0, 2));
     QCOMPARE(s.Revision() != revision, s.Modified());
-    QVERIFY(s.OpenFile(path("model.VLM"), QString()));
-    QVERIFY(s.Revision() > revision);
 }
 
 // Records what a fill operation hands over.
@@ -222,6 +222,66 @@ void TestStore::fieldsAndLists()
     QCOMPARE(list.items.join(' '), "News2 Shops1");
     store->FillSubCategoryList(list, 3, "-Nothing-");
     QCOMPARE(list.items.join(' '), "-Nothing-0");
+}
+
+// Opening the open file once more reads it only when memory or disk could
+// differ from it; otherwise only the password is checked.
+void TestStore::openAgain_data()
+{
+    QTest::addColumn<Op>("between");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("read");
+
+    const Op nothing = OP(!s.Modified());
+    QTest::newRow("unchanged") << nothing << "Again.VLM"
+                               << "pw" << false;
+    QTest::newRow("unchanged, by a link") << nothing << "Link.VLM"
+                                          << "pw" << false;
+    QTest::newRow("unchanged, wrong password") << nothing << "Again.VLM"
+                                               << "pq" << false;
+    QTest::newRow("changed here") << OP(s.DeletePassword("a")) << "Again.VLM"
+                                  << "pw" << true;
+    QTest::newRow("saved elsewhere") << Op([](PasswordStore &s) {
+        PasswordStore other;
+        return other.OpenFile(s.FileName(), "pw") && other.DeletePassword("b") &&
+               other.SaveFile("", false, false);
+    }) << "Again.VLM"
+                                     << "pw" << true;
+}
+
+void TestStore::openAgain()
+{
+    QFETCH(Op, between);
+    QFETCH(QString, name);
+    QFETCH(QString, password);
+    QFETCH(bool, read);
+    const QString file = path("Again.VLM");
+    QVERIFY(sampleFile(file, "pw"));
+    QVERIFY(QFile::link(file, path("Link.VLM")));
+    PasswordStore store;
+    QVERIFY(store.OpenFile(file, "pw"));
+    store.SetNodeExpanded("Mail", true); // a view change: not worth a read
+    QVERIFY(between(store));
+    const quint64 revision = store.Revision();
+    const PasswordEntry *record = store.Passwords().Item("b");
+
+    QCOMPARE(store.OpenFile(path(name), password), password == "pw");
+    QCOMPARE(store.LastKdfNanoseconds() > 0, true); // the password was checked either way
+    QCOMPARE(store.Revision() != revision, read);
+    QCOMPARE(store.Passwords().Item("b") == record, !read);
+    QVERIFY(!store.Modified());
+    if (password != "pw") {
+        QVERIFY(store.LastError().startsWith("Wrong password"));
+        return;
+    }
+    PasswordStore fresh;
+    QVERIFY(fresh.OpenFile(file, "pw"));
+    QCOMPARE(dump(store).section('|', 0, 2), dump(fresh).section('|', 0, 2));
+    // Still a sync base: a change saved elsewhere now merges in.
+    QVERIFY(store.AddPassword(makeRecord("Z", 0, 0)));
+    QVERIFY2(store.SaveFile("", false, false), qPrintable(store.LastError()));
+    QVERIFY(fresh.OpenFile(file, "pw") && fresh.Passwords().Item("Z") != nullptr);
 }
 
 void TestStore::roundTripsAndPasswords()
