@@ -11,12 +11,18 @@
 //   tray_submenu_show_ms      the first sub-menu opened from the shown menu
 // and whether the menu built before an unchanged refresh was kept, and one
 // built before a change replaced. Times are wall-clock milliseconds.
+//
+// With --x11-tray it runs under an X server with a tray host (see
+// run-all.sh): the icon sits in the tray, and each right-click is a real
+// button press sent to it through XTest. Otherwise (offscreen) the click is
+// the signal the icon gives for one.
 
 #include "frmSysTray.h"
 #include "frmTray.h"
 #include "Measure.h"
 #include "RecordGenerator.h"
 #include "TestRoutines.h"
+#include "X11Click.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,9 +31,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPixmap>
 #include <QPointer>
+#include <QSystemTrayIcon>
+#include <QTest>
 #include <QTimer>
 #include <utility>
 #include <vector>
@@ -66,6 +76,10 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // The icon paints once the tray host has taken it in and shows it.
+        if (event->type() == QEvent::Paint &&
+            qstrcmp(watched->metaObject()->className(), "QSystemTrayIconSys") == 0)
+            iconShown = true;
         auto *menu = qobject_cast<QMenu *>(watched);
         if (event->type() == QEvent::Paint && menu != nullptr && m_then &&
             (m_only == nullptr || menu == m_only)) {
@@ -75,10 +89,15 @@ protected:
         return false;
     }
 
+public:
+    bool iconShown = false;
+
 private:
     std::function<void(QMenu *)> m_then;
     const QMenu *m_only = nullptr;
 };
+
+bool realClicks = false;
 
 struct Bench
 {
@@ -102,6 +121,17 @@ struct Bench
         r.t.state.setCurrentMainWindow(tray.get());
         tray->Load();
         qApp->installEventFilter(&watch);
+        // The tray host embeds the icon a moment after it was shown.
+        if (realClicks && !QTest::qWaitFor([this] { return watch.iconShown; }, 10'000)) {
+            std::fprintf(stderr, "tray_bench: the tray host did not take the icon\n");
+            std::exit(1);
+        }
+    }
+
+    QPoint iconCentre() const
+    {
+        const QRect where = tray->sysTray()->icon()->geometry();
+        return where.isValid() && !where.isEmpty() ? where.center() : QPoint();
     }
 
     ~Bench()
@@ -122,9 +152,11 @@ struct Bench
     {
         QElapsedTimer timer;
         double ms = -1.0;
+        QEventLoop wait;
         watch.arm([&](QMenu *menu) {
             ms = onShown ? onShown(menu) : msSince(timer);
             menu->close();
+            wait.quit();
         });
         // Nothing should take this long; a menu that never shows ends the run.
         QTimer guard;
@@ -134,8 +166,17 @@ struct Bench
                 popup->close();
         });
         guard.start(120'000);
+        QObject::connect(&guard, &QTimer::timeout, &wait, &QEventLoop::quit);
+        // Two presses in quick succession make a double-click, which opens no menu.
+        if (realClicks)
+            QTest::qWait(QApplication::doubleClickInterval() + 50);
         timer.start();
-        Q_EMIT tray->sysTray()->icon()->activated(QSystemTrayIcon::Context);
+        if (realClicks)
+            bench::x11RightClick(iconCentre());
+        else
+            Q_EMIT tray->sysTray()->icon()->activated(QSystemTrayIcon::Context);
+        if (ms < 0)
+            wait.exec();
         return ms;
     }
 
@@ -281,17 +322,33 @@ void warmUp()
 
 int main(int argc, char **argv)
 {
+    const bool wantsX11 = std::any_of(
+        argv + 1, argv + argc, [](const char *arg) { return qstrcmp(arg, "--x11-tray") == 0; });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", wantsX11 ? "xcb" : "offscreen");
     qInstallMessageHandler(quietPlatform);
     const QApplication app(argc, argv);
 
     std::vector<int> sizes;
-    for (const QString &arg : QApplication::arguments().mid(1)) {
+    QStringList args = QApplication::arguments().mid(1);
+    realClicks = args.removeAll(QStringLiteral("--x11-tray")) > 0;
+    if (realClicks && (QGuiApplication::platformName() != u"xcb" ||
+                       !QTest::qWaitFor(QSystemTrayIcon::isSystemTrayAvailable, 10'000))) {
+        std::fprintf(stderr, "tray_bench: --x11-tray needs an X server with a tray host\n");
+        return 2;
+    }
+    std::printf("tray_click=%s\n", realClicks ? "x11" : "signal");
+    // The program's icon comes with its resources; a tray host shows no icon
+    // without one, and this one is as good for clicking.
+    QPixmap icon(22, 22);
+    icon.fill(Qt::darkCyan);
+    QApplication::setWindowIcon(QIcon(icon));
+    for (const QString &arg : std::as_const(args)) {
         bool ok = false;
         const int n = arg.toInt(&ok);
         if (!ok || n < 1 || n > 1'000'000) {
-            std::fprintf(stderr, "usage: tray_bench [RECORDS...] (1 to 1000000 each)\n");
+            std::fprintf(stderr,
+                         "usage: tray_bench [--x11-tray] [RECORDS...] (1 to 1000000 each)\n");
             return 2;
         }
         sizes.push_back(n);

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs what is missing, builds Vellumor and runs every test:
-#   1. the whole suite on a normal build, the tray menu benchmark once at its
+#   1. the whole suite on a normal build, every benchmark once at its
 #      smallest size, then the desktop files and the Debian package built
 #      from it (installed, tried and removed again),
 #   2. every test again under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -13,9 +13,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd "$root/build" && ctest --output-on-failure -j2)
-# The benchmarks once at their smallest size, so that they keep building and running.
-QT_QPA_PLATFORM=offscreen "$root/tests/run-isolated.sh" "$root/build/bench/tray_bench" 1000
-QT_QPA_PLATFORM=offscreen "$root/tests/run-isolated.sh" "$root/build/bench/window_bench" 1000
+# Every benchmark once at its smallest size, so that they keep building and running.
+"$root/bench/run-all.sh" "$root/build" 1000
 "$root/scripts/check-desktop.sh" "$root/build"
 
 "$root/scripts/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELLUMOR_SANITIZE=ON \
