@@ -232,12 +232,17 @@ int main(int argc, char **argv)
     }
 
     const QCoreApplication app(argc, argv);
+    // A file to profile against: window_bench --write N FILE, then --measure N FILE.
+    if (argc == 4 && qstrcmp(argv[1], "--write") == 0)
+        return writeFile(QByteArray(argv[2]).toInt(), QString::fromLocal8Bit(argv[3])) ? 0 : 1;
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) {
         bool ok = false;
         const int size = QByteArray(argv[i]).toInt(&ok);
         if (!ok || size < 1) {
-            std::fprintf(stderr, "usage: window_bench [record count ...]\n");
+            std::fprintf(
+                stderr,
+                "usage: window_bench [record count ...] | --write N FILE | --measure N FILE\n");
             return 2;
         }
         sizes.push_back(size);

@@ -33,9 +33,15 @@ public:
     bool redraw() const;
 
     // --- Rows
+    // Drops every row, and the row source with them.
     void clearRows();
-    // Appends an empty row; answers its number.
+    // Appends an empty row; answers its number (0 while the rows come from a source).
     int addRow();
+    // Shows the source's rows instead of rows of the grid's own. Their cells
+    // are asked for when they are painted, searched or sorted, so the source
+    // must answer for as long as it is set; cell setters leave them alone.
+    // Row heights and the selection work as for any row.
+    void setRowSource(std::unique_ptr<const GridRowSource> source);
     // Room for that many rows, asked for before a large fill.
     void reserveRows(int count);
     int rowCount() const;
@@ -93,6 +99,9 @@ public:
     void setCellText(int row, int column, const QString &text);
     // Shows a date in the column's display format; an invalid date empties the cell.
     void setCellDate(int row, int column, const QDate &date);
+    // A date in the column's display format, "" for an invalid one: what
+    // setCellDate shows, for a row source to give.
+    QString dateText(int column, const QDate &date) const;
     int cellImage(int row, int column) const;
     void setCellImage(int row, int column, int image);
     CellDetails cellDetails(int row, int column) const;
@@ -102,6 +111,8 @@ public:
     void setCellForeColour(int row, int column, int colour);
     QColor cellBackColour(int row, int column) const;
     QFont cellFont(int row, int column) const;
+    // The index a row source gives for cells in this font.
+    int fontIndex(const QFont &font);
 
     // --- Selection and geometry
     int selectedRow() const;
@@ -175,8 +186,9 @@ private:
     std::vector<GridSortKey> m_sortKeys;
     int m_lastSelected = 0;
     std::pair<int, int> m_searchColumns{0, 0};
-    // Date texts by column and day, shared by the cells that show them.
-    QHash<std::pair<int, qint64>, QString> m_dateTexts;
+    // Date texts by column and day, shared by the cells that show them; only
+    // a cache, so a const grid may fill it.
+    mutable QHash<std::pair<int, qint64>, QString> m_dateTexts;
 };
 
 } // namespace controls

@@ -40,18 +40,17 @@ bool GridModel::valid(int row, int column) const
     return row >= 0 && row < rows() && column >= 0 && column < columns();
 }
 
-QVariant GridModel::data(const QModelIndex &index, int role) const
+namespace {
+
+QVariant roleData(const GridModel::Cell &c, int role, const ImageList *images,
+                  const std::vector<QFont> &fonts)
 {
-    // Views may ask while a batch is under way; the rows they know of may be gone.
-    if (!valid(index.row(), index.column()))
-        return {};
-    const Cell &c = cell(index.row(), index.column());
     switch (role) {
     case Qt::DisplayRole:
         return c.text;
     case Qt::DecorationRole:
-        if (c.image > 0 && m_images)
-            return m_images->icon(c.image);
+        if (c.image > 0 && images != nullptr)
+            return images->icon(c.image);
         return {};
     case Qt::ForegroundRole:
         if (c.foreColour >= 0)
@@ -62,16 +61,38 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
             return QBrush(colourFromRgbInt(c.backColour));
         return {};
     case Qt::FontRole:
-        if (c.font >= 0)
-            return m_fonts[static_cast<size_t>(c.font)];
+        if (c.font >= 0 && static_cast<size_t>(c.font) < fonts.size())
+            return fonts[static_cast<size_t>(c.font)];
         return {};
     case Qt::TextAlignmentRole:
         return static_cast<int>(c.alignment);
-    case IndentRole:
+    case GridModel::IndentRole:
         return c.indent;
     default:
         return {};
     }
+}
+
+} // namespace
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    // Views may ask while a batch is under way; the rows they know of may be gone.
+    if (!valid(index.row(), index.column()))
+        return {};
+    return roleData(cell(index.row(), index.column()), role, m_images.get(), m_fonts);
+}
+
+void GridModel::multiData(const QModelIndex &index, QModelRoleDataSpan roleDataSpan) const
+{
+    if (!valid(index.row(), index.column())) {
+        for (QModelRoleData &data : roleDataSpan)
+            data.clearData();
+        return;
+    }
+    const Cell c = cell(index.row(), index.column());
+    for (QModelRoleData &data : roleDataSpan)
+        data.setData(roleData(c, data.role(), m_images.get(), m_fonts));
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -165,7 +186,7 @@ void GridModel::setColumnSortCode(int column, int code)
 
 void GridModel::clearRows()
 {
-    if (m_order.empty())
+    if (m_order.empty() && !m_source)
         return;
     // The block keeps its room: the next fill is most likely as large.
     const auto clear = [this] {
@@ -173,6 +194,7 @@ void GridModel::clearRows()
             cells.clear();
         m_heights.clear();
         m_order.clear();
+        m_source.reset();
     };
     if (m_batching) {
         clear();
@@ -181,6 +203,27 @@ void GridModel::clearRows()
     }
     beginResetModel();
     clear();
+    endResetModel();
+}
+
+void GridModel::setRowSource(std::unique_ptr<const GridRowSource> source)
+{
+    const auto take = [this, &source] {
+        for (std::vector<Cell> &cells : m_cells)
+            cells.clear();
+        const auto count = static_cast<size_t>(source ? std::max(source->rows(), 0) : 0);
+        m_heights.assign(count, 0);
+        m_order.resize(count);
+        std::iota(m_order.begin(), m_order.end(), 0);
+        m_source = std::move(source);
+    };
+    if (m_batching) {
+        take();
+        m_structureChanged = true;
+        return;
+    }
+    beginResetModel();
+    take();
     endResetModel();
 }
 
@@ -198,6 +241,8 @@ void GridModel::reserveRows(int count)
 
 int GridModel::addRow()
 {
+    if (m_source)
+        return -1;
     const int at = rows();
     const auto add = [this] {
         for (std::vector<Cell> &cells : m_cells) {
@@ -218,21 +263,32 @@ int GridModel::addRow()
     return at;
 }
 
-const GridModel::Cell &GridModel::cell(int row, int column) const
+GridModel::Cell GridModel::cell(int row, int column) const
 {
-    static const Cell blank;
-    const std::vector<Cell> &cells = m_cells[static_cast<size_t>(column)];
-    return cells.empty() ? blank : cells[slot(row)];
+    return slotCell(slot(row), column);
 }
 
-GridModel::Cell &GridModel::at(int row, int column)
+GridModel::Cell GridModel::slotCell(size_t at, int column) const
 {
+    if (m_source) {
+        Cell c;
+        m_source->cell(static_cast<int>(at), column, c);
+        return c;
+    }
+    const std::vector<Cell> &cells = m_cells[static_cast<size_t>(column)];
+    return cells.empty() ? Cell() : cells[at];
+}
+
+GridModel::Cell *GridModel::own(int row, int column)
+{
+    if (m_source)
+        return nullptr;
     std::vector<Cell> &cells = m_cells[static_cast<size_t>(column)];
     if (cells.empty()) {
         cells.reserve(std::max(m_reserved, m_heights.size()));
         cells.resize(m_heights.size());
     }
-    return cells[slot(row)];
+    return &cells[slot(row)];
 }
 
 void GridModel::changed(int row, int column)
@@ -252,33 +308,40 @@ void GridModel::changed(int row, int column)
 
 void GridModel::setCell(int row, int column, Cell cell)
 {
-    at(row, column) = std::move(cell);
-    changed(row, column);
+    if (Cell *c = own(row, column)) {
+        *c = std::move(cell);
+        changed(row, column);
+    }
 }
 
 void GridModel::setCellText(int row, int column, const QString &text)
 {
-    at(row, column).text = text;
-    changed(row, column);
+    if (Cell *c = own(row, column)) {
+        c->text = text;
+        changed(row, column);
+    }
 }
 
 void GridModel::setCellImage(int row, int column, int image)
 {
-    at(row, column).image = static_cast<qint16>(std::clamp(image, 0, 0x7fff));
-    changed(row, column);
+    if (Cell *c = own(row, column)) {
+        c->image = static_cast<qint16>(std::clamp(image, 0, 0x7fff));
+        changed(row, column);
+    }
 }
 
 void GridModel::setCellForeColour(int row, int column, int colour)
 {
-    at(row, column).foreColour = colour < 0 ? defaultColour : colour;
-    changed(row, column);
+    if (Cell *c = own(row, column)) {
+        c->foreColour = colour < 0 ? defaultColour : colour;
+        changed(row, column);
+    }
 }
 
-const QString &GridModel::rowText(int row) const
+QString GridModel::rowText(int row) const
 {
-    static const QString none;
     if (m_rowTextColumn < 0 || row < 0 || row >= rows())
-        return none;
+        return {};
     return cell(row, m_rowTextColumn).text;
 }
 
@@ -294,7 +357,9 @@ QFont GridModel::cellFont(int row, int column, const QFont &base) const
     if (!valid(row, column))
         return base;
     const int font = cell(row, column).font;
-    return font >= 0 ? m_fonts[static_cast<size_t>(font)] : base;
+    return font >= 0 && static_cast<size_t>(font) < m_fonts.size()
+               ? m_fonts[static_cast<size_t>(font)]
+               : base;
 }
 
 int GridModel::internFont(const QFont &font)
@@ -316,7 +381,9 @@ template <typename T> int threeWay(const T &a, const T &b)
 }
 
 // One key's values, worked out once per row before sorting, so that each of
-// the many comparisons is a look-up and a plain compare.
+// the many comparisons is a look-up and a plain compare. They are kept by
+// slot, the place the row was added at, and read in that order: a row source
+// is walked the way it laid its rows out.
 struct KeyValues
 {
     bool descending = false;
@@ -355,7 +422,7 @@ QString caseFolded(const QString &text)
     return lowered;
 }
 
-// The rows' order under all keys: below 0 when row a goes first.
+// The order of two slots under all keys: below 0 when slot a goes first.
 int compareRows(const std::vector<KeyValues> &keys, size_t a, size_t b)
 {
     for (const KeyValues &key : keys) {
@@ -366,16 +433,20 @@ int compareRows(const std::vector<KeyValues> &keys, size_t a, size_t b)
     return 0;
 }
 
-// The stable order of rows 0..count-1 under the keys, or nothing when they
-// are in it already. Rows in the opposite order (a column's header clicked
-// again) cost one pass too: the runs of equal rows trade places, each one
-// keeping the order it had.
-std::vector<int> stableOrder(size_t count, const std::vector<KeyValues> &keys)
+// The stable order of the shown rows (given by their slots) under the keys,
+// as positions into shown, or nothing when they are in it already. Rows in
+// the opposite order (a column's header clicked again) cost one pass too: the
+// runs of equal rows trade places, each one keeping the order it had.
+std::vector<int> stableOrder(const std::vector<int> &shown, const std::vector<KeyValues> &keys)
 {
+    const size_t count = shown.size();
+    const auto compare = [&keys, &shown](size_t a, size_t b) {
+        return compareRows(keys, static_cast<size_t>(shown[a]), static_cast<size_t>(shown[b]));
+    };
     bool ascending = true;
     bool descending = true;
     for (size_t i = 1; i < count && (ascending || descending); ++i) {
-        const int c = compareRows(keys, i - 1, i);
+        const int c = compare(i - 1, i);
         ascending = ascending && c <= 0;
         descending = descending && c >= 0;
     }
@@ -386,7 +457,7 @@ std::vector<int> stableOrder(size_t count, const std::vector<KeyValues> &keys)
     if (descending) {
         for (size_t end = count; end > 0;) {
             size_t start = end - 1;
-            while (start > 0 && compareRows(keys, start - 1, start) == 0)
+            while (start > 0 && compare(start - 1, start) == 0)
                 --start;
             for (size_t i = start; i < end; ++i)
                 order.push_back(static_cast<int>(i));
@@ -396,8 +467,8 @@ std::vector<int> stableOrder(size_t count, const std::vector<KeyValues> &keys)
     }
     order.resize(count);
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
-        return compareRows(keys, static_cast<size_t>(a), static_cast<size_t>(b)) < 0;
+    std::stable_sort(order.begin(), order.end(), [&compare](int a, int b) {
+        return compare(static_cast<size_t>(a), static_cast<size_t>(b)) < 0;
     });
     return order;
 }
@@ -411,6 +482,8 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
     for (const GridSortKey &key : keys) {
         if (key.column < 0 || key.column >= columns() || key.order == SortNone)
             continue;
+        if (values.empty() && m_source && m_source->ascendingBy(key.column, key.sortCode))
+            return reorder(sourceOrder(key.order == SortDescending));
         KeyValues v;
         v.descending = key.order == SortDescending;
         if (key.sortCode == SortDate) {
@@ -418,8 +491,8 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
             v.whole.reserve(count);
             // Reading a date is slow and a column holds few different ones.
             QHash<QString, qint64> days;
-            for (int row = 0; row < rows(); ++row) {
-                const QString &text = cell(row, key.column).text;
+            for (size_t at = 0; at < count; ++at) {
+                const QString text = slotCell(at, key.column).text;
                 auto known = days.constFind(text);
                 if (known == days.cend()) {
                     const QDate date = text.isEmpty()      ? QDate()
@@ -439,21 +512,21 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
                     return 1 + (listed - m_imageOrder.begin());
                 return static_cast<qint64>(m_imageOrder.size()) + image;
             };
-            for (int row = 0; row < rows(); ++row)
-                v.whole.push_back(rank(cell(row, key.column).image));
+            for (size_t at = 0; at < count; ++at)
+                v.whole.push_back(rank(slotCell(at, key.column).image));
         } else if (key.sortCode == SortNumber) {
             v.number.reserve(count);
-            for (int row = 0; row < rows(); ++row) {
+            for (size_t at = 0; at < count; ++at) {
                 bool ok = false;
-                const double d = cell(row, key.column).text.toDouble(&ok);
+                const double d = slotCell(at, key.column).text.toDouble(&ok);
                 v.number.push_back(ok ? d : -std::numeric_limits<double>::infinity());
             }
         } else {
             const bool folded = key.sortCode != SortTextCaseSensitive;
             v.text.reserve(count);
-            for (int row = 0; row < rows(); ++row) {
-                const QString &text = cell(row, key.column).text;
-                v.text.push_back(folded ? caseFolded(text) : text);
+            for (size_t at = 0; at < count; ++at) {
+                QString text = slotCell(at, key.column).text;
+                v.text.push_back(folded ? caseFolded(text) : std::move(text));
             }
         }
         values.push_back(std::move(v));
@@ -461,7 +534,27 @@ std::vector<int> GridModel::sortRows(const std::vector<GridSortKey> &keys)
     if (values.empty())
         return {};
 
-    const std::vector<int> order = stableOrder(count, values);
+    return reorder(stableOrder(m_order, values));
+}
+
+std::vector<int> GridModel::sourceOrder(bool descending) const
+{
+    const auto count = m_order.size();
+    std::vector<int> where(count); // by slot, the row that shows it now
+    for (size_t row = 0; row < count; ++row)
+        where[static_cast<size_t>(m_order[row])] = static_cast<int>(row);
+    std::vector<int> order(count);
+    bool moves = false;
+    for (size_t i = 0; i < count; ++i) {
+        order[i] = where[descending ? count - 1 - i : i];
+        moves = moves || order[i] != static_cast<int>(i);
+    }
+    return moves ? order : std::vector<int>();
+}
+
+std::vector<int> GridModel::reorder(const std::vector<int> &order)
+{
+    const auto count = m_order.size();
     if (order.empty())
         return {};
     std::vector<int> shown(count);

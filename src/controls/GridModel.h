@@ -15,7 +15,8 @@ namespace controls {
 QString qtDateFormat(const QString &displayFormat);
 
 // The data behind Grid: plain vectors, so that filling ten thousand rows costs
-// little more than the strings themselves. Indexes here are 0-based; Grid
+// little more than the strings themselves, or a source that works cells out
+// when they are asked for. Indexes here are 0-based; Grid
 // turns them into the 1-based ones of its interface. While batching, changes
 // send no signals and the views learn of them in one step at the end.
 class GridModel : public QAbstractTableModel
@@ -25,17 +26,7 @@ class GridModel : public QAbstractTableModel
 public:
     static constexpr int IndentRole = Qt::UserRole + 1;
 
-    // A grid holds one per row and column: the small numbers are kept small.
-    struct Cell
-    {
-        QString text;
-        int backColour = defaultColour;
-        int foreColour = defaultColour;
-        qint16 image = 0;
-        qint16 font = -1; // index into the font table, -1 the grid's font
-        quint16 indent = 0;
-        quint16 alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    };
+    using Cell = GridCellData;
     static_assert(sizeof(Cell) <= sizeof(QString) + 16);
 
     struct Column
@@ -49,6 +40,8 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
+    // A painted cell asks for several roles at once: a row source is asked once.
+    void multiData(const QModelIndex &index, QModelRoleDataSpan roleDataSpan) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
@@ -74,12 +67,18 @@ public:
     // The row-text column, -1 when the grid has none.
     int rowTextColumn() const { return m_rowTextColumn; }
 
+    // Drops the rows, and the row source with them.
     void clearRows();
+    // Appends a row of its own; -1 while the rows come from a source.
     int addRow();
+    // The rows become the source's, in its order; setting a cell of theirs
+    // does nothing.
+    void setRowSource(std::unique_ptr<const GridRowSource> source);
+    bool hasRowSource() const { return m_source != nullptr; }
     // Room for this many rows, so a large fill does not move its cells about.
     void reserveRows(int count);
     int rows() const { return static_cast<int>(m_order.size()); }
-    const Cell &cell(int row, int column) const;
+    Cell cell(int row, int column) const;
     void setCell(int row, int column, Cell cell);
     void setCellText(int row, int column, const QString &text);
     void setCellImage(int row, int column, int image);
@@ -87,7 +86,7 @@ public:
     // 0 means the default height.
     int rowHeight(int row) const { return m_heights[slot(row)]; }
     void setRowHeight(int row, int height) { m_heights[slot(row)] = height; }
-    const QString &rowText(int row) const;
+    QString rowText(int row) const;
     QColor rowTextColour(int row) const;
     QFont cellFont(int row, int column, const QFont &base) const;
 
@@ -104,7 +103,16 @@ public:
 private:
     bool valid(int row, int column) const;
     size_t slot(int row) const { return static_cast<size_t>(m_order[static_cast<size_t>(row)]); }
-    Cell &at(int row, int column);
+    // The cell of the row added at that slot.
+    Cell slotCell(size_t at, int column) const;
+    // The rows as the source gave them, or the other way round, as positions
+    // into the rows shown now; nothing when that is how they stand.
+    std::vector<int> sourceOrder(bool descending) const;
+    // Shows the rows in that order (positions into the rows shown now);
+    // answers, for each old row, its new position.
+    std::vector<int> reorder(const std::vector<int> &order);
+    // The row's own cell to change; none while the rows come from a source.
+    Cell *own(int row, int column);
     void changed(int row, int column);
 
     std::vector<Column> m_columns;
@@ -115,6 +123,7 @@ private:
     std::vector<std::vector<Cell>> m_cells;
     std::vector<int> m_heights; // by slot
     std::vector<int> m_order;
+    std::unique_ptr<const GridRowSource> m_source;
     size_t m_reserved = 0;
     std::vector<QFont> m_fonts;
     std::vector<int> m_imageOrder;

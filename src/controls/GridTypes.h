@@ -56,6 +56,42 @@ struct CellDetails
     int indent = 0;
 };
 
+// What one cell holds, as the grid keeps it: the small numbers are kept small.
+// Colours are Windows RGB integers, defaultColour the default; image is a
+// 1-based index into the grid's image list, 0 none; font an index from
+// Grid::fontIndex, -1 the grid's own font.
+struct GridCellData
+{
+    QString text;
+    int backColour = defaultColour;
+    int foreColour = defaultColour;
+    qint16 image = 0;
+    qint16 font = -1;
+    quint16 indent = 0;
+    quint16 alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+// Rows whose cells are worked out when the grid asks for them, instead of
+// being copied in: for a grid over many records of which a screenful shows.
+// Rows and columns are 0-based here; row is the position the source gave the
+// row, whatever order the grid shows it in.
+class GridRowSource
+{
+public:
+    virtual ~GridRowSource() = default;
+    virtual int rows() const = 0;
+    virtual void cell(int row, int column, GridCellData &out) const = 0;
+    // Whether the rows as given are in strictly ascending order of this
+    // column under that sort code, no two alike: then a sort by it needs no
+    // cell at all, and no further key either.
+    virtual bool ascendingBy(int column, int sortCode) const
+    {
+        Q_UNUSED(column)
+        Q_UNUSED(sortCode)
+        return false;
+    }
+};
+
 // A cell position; 0 in either part means "none".
 struct GridCell
 {

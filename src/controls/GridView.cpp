@@ -55,7 +55,7 @@ int GridView::rowTextWidth() const
 
 int GridView::rowTextHeight(int row) const
 {
-    const QString &text = m_model->rowText(row);
+    const QString text = m_model->rowText(row);
     if (text.isEmpty())
         return 0;
     const QFontMetrics metrics(m_model->cellFont(row, m_model->rowTextColumn(), font()));

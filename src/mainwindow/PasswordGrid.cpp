@@ -5,44 +5,19 @@
 #include "Grid.h"
 #include "ImageList.h"
 #include "NodeKeys.h"
+#include "PasswordRows.h"
 #include "PasswordStore.h"
 #include "Tree.h"
 
 #include <algorithm>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHash>
 #include <QHeaderView>
 #include <QMenu>
 
+using namespace password_columns;
+
 namespace {
-
-// Windows RGB values, as the grid takes its colours.
-constexpr int Red = 255;
-constexpr int Green = 65280;
-constexpr int Yellow = 65535;
-constexpr int NotesGrey = 128 + 128 * 256 + 128 * 65536;
-
-// Columns in their fixed order, 1-based as the grid counts them.
-enum Column : int
-{
-    Group1 = 1,
-    Group2,
-    Group3,
-    ServiceColumn,
-    UserNameColumn,
-    PasswordColumn,
-    UrlColumn,
-    ExpireColumn,
-    ExpDateColumn,
-    ExpUrlColumn,
-    ChangeColumn,
-    ChangeDateColumn,
-    ChangeUrlColumn,
-    CatColumn,
-    SubCatColumn,
-    NotesColumn,
-};
 
 struct ColumnLayout
 {
@@ -172,6 +147,8 @@ void PasswordGrid::SetupGridColumns()
     m_bold.setBold(true);
     m_underlined = m_grid.font();
     m_underlined.setUnderline(true);
+    m_boldFont = m_grid.fontIndex(m_bold);
+    m_linkFont = m_grid.fontIndex(m_underlined);
 
     for (int column = 1; column <= m_grid.columnCount(); ++column) {
         if (!m_grid.columnVisible(column) || m_grid.columnIsRowText(column)) {
@@ -239,78 +216,20 @@ void PasswordGrid::FillGrid(int node)
     mainwindow::ParseNodeKey(branch, category, subCategory, true);
 
     m_grid.setRedraw(false);
-    m_grid.clearRows();
-    const PasswordStore &store = *m_services.state.Store;
-    const QDate today = m_services.clock.today();
-    const int alert = m_treeImages ? m_treeImages->index(QStringLiteral("ALERT")) : 0;
-    const int warning = m_treeImages ? m_treeImages->index(QStringLiteral("WARNING")) : 0;
-    const bool showNotes = m_services.options.ShowNotes;
-    // Folder names by code, looked up once per fill rather than once per row.
-    QHash<qint16, QString> categoryNames;
-    QHash<qint16, QString> subCategoryNames;
-    const auto name = [](QHash<qint16, QString> &names, qint16 code,
-                         const auto &lookUp) -> const QString & {
-        auto known = names.find(code);
-        if (known == names.end()) {
-            known = names.insert(code, lookUp(code));
+    PasswordRows::Looks looks;
+    looks.boldFont = m_boldFont;
+    looks.linkFont = m_linkFont;
+    looks.alertImage = m_treeImages ? m_treeImages->index(QStringLiteral("ALERT")) : 0;
+    looks.warningImage = m_treeImages ? m_treeImages->index(QStringLiteral("WARNING")) : 0;
+    looks.today = m_services.clock.today();
+    m_grid.setRowSource(std::make_unique<PasswordRows>(m_services.state.Store, m_grid, category,
+                                                       subCategory, looks));
+    if (m_services.options.ShowNotes) {
+        for (int row = 1; row <= m_grid.rowCount(); ++row) {
+            if (const int height = m_grid.rowTextHeight(row); height > 0) {
+                m_grid.setRowHeight(row, height + m_grid.defaultRowHeight());
+            }
         }
-        return *known;
-    };
-    // The looks shared by every row; only the texts change.
-    controls::CellDetails service;
-    service.font = m_bold;
-    controls::CellDetails link;
-    link.font = m_underlined;
-    controls::CellDetails notes;
-    notes.foreColour = NotesGrey;
-    const auto shown = [category, subCategory](const PasswordEntry &e) {
-        return (category == -1 || category == e.codcat) &&
-               (subCategory == -1 || subCategory == e.CodSCat);
-    };
-    const auto &records = store.Passwords();
-    m_grid.reserveRows(
-        category == -1 && subCategory == -1
-            ? records.Count()
-            : static_cast<int>(std::count_if(records.begin(), records.end(), shown)));
-    for (const PasswordEntry &e : records) {
-        if (!shown(e)) {
-            continue;
-        }
-        const int row = m_grid.addRow();
-        service.text = e.service;
-        m_grid.setCellDetails(row, ServiceColumn, service);
-        m_grid.setCellText(row, UserNameColumn, e.UserName);
-        m_grid.setCellText(row, PasswordColumn, e.Password);
-        for (const auto &[column, text] :
-             {std::pair{UrlColumn, &e.URL}, std::pair{ExpUrlColumn, &e.ExpURL},
-              std::pair{ChangeUrlColumn, &e.ChangeURL}}) {
-            link.text = *text;
-            m_grid.setCellDetails(row, column, link);
-        }
-        const auto dateCell = [&](int column, bool active, const QDate &date, int notice) {
-            m_grid.setCellDate(row, column, active ? date : QDate());
-            m_grid.setCellForeColour(
-                row, column, ComputeDateStatus(active, date, notice, Red, Yellow, Green, today));
-        };
-        dateCell(ExpDateColumn, e.blExpire, e.Dt_Expire, e.ggNotExpire);
-        dateCell(ChangeDateColumn, e.blChange, e.Dt_Change, e.ggNotChange);
-        m_grid.setCellText(row, CatColumn, name(categoryNames, e.codcat, [&store](qint16 code) {
-                               return store.CategoryName(code);
-                           }));
-        m_grid.setCellText(row, SubCatColumn,
-                           name(subCategoryNames, e.CodSCat,
-                                [&store](qint16 code) { return store.SubCategoryName(code); }));
-        notes.text = e.Notes;
-        m_grid.setCellDetails(row, NotesColumn, notes);
-        if (showNotes) {
-            m_grid.setRowHeight(row, m_grid.rowTextHeight(row) + m_grid.defaultRowHeight());
-        }
-        m_grid.setCellImage(
-            row, ExpireColumn,
-            ComputeDateStatus(e.blExpire, e.Dt_Expire, e.ggNotExpire, alert, warning, 0, today));
-        m_grid.setCellImage(
-            row, ChangeColumn,
-            ComputeDateStatus(e.blChange, e.Dt_Change, e.ggNotChange, alert, warning, 0, today));
     }
     if (m_sortColumn != 0) {
         m_grid.sort();

@@ -101,6 +101,8 @@ private:
     QAction *m_orderDescending = nullptr;
     QFont m_bold;
     QFont m_underlined;
+    int m_boldFont = -1;
+    int m_linkFont = -1;
     bool m_treeView = true;
     int m_sortColumn = 0;
 };

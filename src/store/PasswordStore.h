@@ -87,7 +87,9 @@ public:
     bool Modified() const;
     // Grows whenever records may have been added, removed or replaced. A
     // pointer to a record stays valid for as long as the revision it was
-    // taken under lasts, so views may hold pointers instead of copies.
+    // taken under lasts, so views may hold pointers instead of copies. It
+    // starts at a random value, so a view that finds another store at the
+    // address it knew can tell it from the old one.
     quint64 Revision() const;
 
     // Keyed by service, by category name, and by codcat + "!" + subcategory name.

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QSet>
 
 struct PasswordStore::Impl
@@ -16,7 +17,8 @@ struct PasswordStore::Impl
     QString lastError;
     QString fileName;
     bool modified = false;
-    quint64 revision = 0;
+    // Starts anywhere, so that no two stores are ever at the same revision.
+    quint64 revision = QRandomGenerator::global()->generate64();
 
     Collection<PasswordEntry> passwords;
     Collection<Category> categories;

@@ -29,6 +29,40 @@ int countColour(const QImage &image, const QRect &area, const QColor &colour, in
     return count;
 }
 
+// Cells given by a source instead of set one by one; counts what it is asked.
+class TableSource final : public GridRowSource
+{
+public:
+    TableSource(std::vector<std::vector<GridCellData>> rows, int ascendingColumn, bool *gone)
+        : m_rows(std::move(rows)), m_ascending(ascendingColumn), m_gone(gone)
+    {
+    }
+    ~TableSource() override
+    {
+        if (m_gone != nullptr)
+            *m_gone = true;
+    }
+    int rows() const override { return static_cast<int>(m_rows.size()); }
+    void cell(int row, int column, GridCellData &out) const override
+    {
+        ++asked;
+        const auto &cells = m_rows[static_cast<size_t>(row)];
+        if (static_cast<size_t>(column) < cells.size())
+            out = cells[static_cast<size_t>(column)];
+    }
+    bool ascendingBy(int column, int sortCode) const override
+    {
+        return column == m_ascending && sortCode == SortText;
+    }
+
+    mutable int asked = 0;
+
+private:
+    std::vector<std::vector<GridCellData>> m_rows;
+    int m_ascending;
+    bool *m_gone;
+};
+
 using Adjust = void (*)(GridColumnDefinition &);
 const Adjust hidden = [](GridColumnDefinition &d) { d.visible = false; };
 const Adjust rowText = [](GridColumnDefinition &d) { d.rowText = true; };
@@ -44,6 +78,7 @@ private Q_SLOTS:
     void init();
     void columns();
     void rows();
+    void rowSource();
     void sort_data();
     void sort();
     void resort_data();
@@ -55,6 +90,10 @@ private Q_SLOTS:
 
 private:
     int add(const QString &key, int width = 80, Adjust adjust = nullptr);
+    // Rows of the grid's own cells or, with a source, the same cells from it.
+    // Column 1 holds each row's first index; values go in column 2, as images
+    // or as texts.
+    void fill(const QStringList &values, bool fromSource, bool images);
     void showSample();
     QTableView *table() const { return grid->findChild<QTableView *>(); }
     QRect onShot(int row, int column) const
@@ -96,6 +135,33 @@ int TestGrid::add(const QString &key, int width, Adjust adjust)
     if (adjust != nullptr)
         adjust(definition);
     return grid->addColumn(definition);
+}
+
+void TestGrid::fill(const QStringList &values, bool fromSource, bool images)
+{
+    std::vector<std::vector<GridCellData>> rows;
+    for (int i = 0; i < values.size(); ++i) {
+        GridCellData index;
+        index.text = QString::number(i);
+        GridCellData value;
+        if (images)
+            value.image = static_cast<qint16>(values[i].toInt());
+        else
+            value.text = values[i];
+        rows.push_back({index, value});
+    }
+    if (fromSource) {
+        grid->setRowSource(std::make_unique<TableSource>(std::move(rows), -1, nullptr));
+        return;
+    }
+    for (const auto &cells : rows) {
+        const int row = grid->addRow();
+        grid->setCellText(row, 1, cells[0].text);
+        if (images)
+            grid->setCellImage(row, 2, cells[1].image);
+        else
+            grid->setCellText(row, 2, cells[1].text);
+    }
 }
 
 // Hidden group column, Service, status icons outside the selection, URL and
@@ -214,6 +280,83 @@ void TestGrid::rows()
     QCOMPARE(cells, QStringList({"B2", "C2", "A1", ""}));
 }
 
+// Rows from a source: read when asked, never copied, their cells left alone by
+// setters; a column the source keeps in order sorts without reading a cell.
+void TestGrid::rowSource()
+{
+    add("Name");
+    add("Rank");
+    add("Notes", 1012, rowText);
+    QFont bold = grid->font();
+    bold.setBold(true);
+    const int boldFont = grid->fontIndex(bold);
+    std::vector<std::vector<GridCellData>> rows;
+    for (const auto &[name, rank] :
+         {std::pair{"ant", "3"}, {"bee", "1"}, {"cat", "4"}, {"dog", "2"}}) {
+        GridCellData n;
+        n.text = name;
+        n.font = static_cast<qint16>(boldFont);
+        GridCellData r;
+        r.text = rank;
+        r.foreColour = 255;
+        GridCellData note;
+        note.text = QString("about ") + name;
+        rows.push_back({n, r, note});
+    }
+    bool gone = false;
+    auto owned = std::make_unique<TableSource>(std::move(rows), 0, &gone);
+    const TableSource &source = *owned;
+    grid->addRow(); // rows of the grid's own give way
+    grid->setRowSource(std::move(owned));
+    QCOMPARE(grid->rowCount(), 4);
+    QCOMPARE(grid->cellText(2, 1) + grid->cellText(2, 2), QString("bee1"));
+    QVERIFY(grid->cellFont(2, 1).bold());
+    QCOMPARE(grid->cellForeColour(2, 2), QColor(Qt::red));
+    QCOMPARE(grid->rowText(3), QString("about cat"));
+    QCOMPARE(table()->model()->index(3, 0).data().toString(), QString("dog"));
+    // Its cells are the source's: setters and new rows leave them alone.
+    grid->setCellText(1, 1, "x");
+    grid->setCellImage(1, 2, 3);
+    QCOMPARE(grid->addRow(), 0);
+    QCOMPARE(grid->rowCount(), 4);
+    QCOMPARE(grid->cellText(1, 1) + QString::number(grid->cellImage(1, 2)), QString("ant0"));
+    grid->setRowHeight(4, 40);
+    QCOMPARE(grid->rowHeight(4), 40);
+
+    const auto names = [this] {
+        QStringList shown;
+        for (int row = 1; row <= grid->rowCount(); ++row)
+            shown << grid->cellText(row, 1);
+        return shown.join(' ');
+    };
+    // Answers how many cells the sort read.
+    const auto sortBy = [this, &source](int column, int order, int code) {
+        const int before = source.asked;
+        grid->clearSortKeys();
+        grid->addSortKey(column, order, code);
+        // A second key in the order the source keeps: only ever a tie-breaker.
+        grid->addSortKey(1, SortAscending, SortText);
+        grid->sort();
+        return source.asked - before;
+    };
+    grid->setSelectedRow(3); // cat
+    QVERIFY(sortBy(2, SortAscending, SortNumber) > 0);
+    QCOMPARE(names(), QString("bee dog ant cat"));
+    QCOMPARE(grid->rowHeight(2), 40); // the height goes with dog's row
+    // The order the source keeps, either way round, without a cell read.
+    QCOMPARE(sortBy(1, SortDescending, SortText), 0);
+    QCOMPARE(names(), QString("dog cat bee ant"));
+    QCOMPARE(sortBy(1, SortAscending, SortText), 0);
+    QCOMPARE(names(), QString("ant bee cat dog"));
+    QCOMPARE(grid->cellText(grid->selectedRow(), 1), QString("cat"));
+    QVERIFY(sortBy(1, SortAscending, SortTextCaseSensitive) > 0); // not the order it keeps
+
+    grid->clearRows();
+    QVERIFY(gone);
+    QCOMPARE(grid->rowCount(), 0);
+    QCOMPARE(grid->addRow(), 1);
+}
+
 void TestGrid::sort_data()
 {
     QTest::addColumn<int>("code");
@@ -221,9 +364,12 @@ void TestGrid::sort_data()
     QTest::addColumn<QString>("cells"); // split at '|'; image numbers for SortImage
     QTest::addColumn<QString>("sorted");
     QTest::addColumn<int>("then"); // a second key: the rows' first order, as a number
+    QTest::addColumn<bool>("fromSource");
     const auto row = [](const char *name, int code, int order, const char *cells,
                         const char *sorted, int then = 0) {
-        QTest::newRow(name) << code << order << QString(cells) << QString(sorted) << then;
+        for (const bool fromSource : {false, true})
+            QTest::addRow("%s%s", name, fromSource ? ", from a source" : "")
+                << code << order << QString(cells) << QString(sorted) << then << fromSource;
     };
     const int up = SortAscending, down = SortDescending;
     const char *dates = "02/01/2024|10/12/2023||01/02/2024|31/01/2024";
@@ -250,19 +396,13 @@ void TestGrid::sort()
     QFETCH(QString, cells);
     QFETCH(QString, sorted);
     QFETCH(int, then);
+    QFETCH(bool, fromSource);
     add("Index");
     add("Value", 80, dated);
     grid->setImageSortOrder({13, 12});
     const bool images = code == SortImage;
     const QStringList values = cells.split('|');
-    for (int i = 0; i < values.size(); ++i) {
-        const int row = grid->addRow();
-        grid->setCellText(row, 1, QString::number(i));
-        if (images)
-            grid->setCellImage(row, 2, values[i].toInt());
-        else
-            grid->setCellText(row, 2, values[i]);
-    }
+    fill(values, fromSource, images);
     grid->setSelectedRow(1, 2);
     grid->setColumnSortOrder(1, SortAscending);
     grid->addSortKey(2, order, code);
@@ -297,9 +437,12 @@ void TestGrid::resort_data()
     QTest::addColumn<QString>("orders"); // the sorts in turn, 'a'scending or 'd'escending
     QTest::addColumn<QString>("sorted");
     QTest::addColumn<int>("moves"); // how many of the sorts reordered the rows
+    QTest::addColumn<bool>("fromSource");
     const auto row = [](const char *name, const char *cells, const char *orders, const char *sorted,
                         int moves) {
-        QTest::newRow(name) << QString(cells) << QString(orders) << QString(sorted) << moves;
+        for (const bool fromSource : {false, true})
+            QTest::addRow("%s%s", name, fromSource ? ", from a source" : "")
+                << QString(cells) << QString(orders) << QString(sorted) << moves << fromSource;
     };
     const char *mixed = "beta|B|Alpha|b|alpha";
     row("in order already", "a|B|b|c", "a", "a|B|b|c", 0);
@@ -316,14 +459,11 @@ void TestGrid::resort()
     QFETCH(QString, orders);
     QFETCH(QString, sorted);
     QFETCH(int, moves);
+    QFETCH(bool, fromSource);
     add("Index");
     add("Value");
     const QStringList values = cells.split('|');
-    for (int i = 0; i < values.size(); ++i) {
-        const int row = grid->addRow();
-        grid->setCellText(row, 1, QString::number(i));
-        grid->setCellText(row, 2, values[i]);
-    }
+    fill(values, fromSource, false);
     grid->setSelectedRow(1, 2);
     // A sort that finds the rows in order leaves them, and the view, alone.
     const QSignalSpy resets(table()->model(), &QAbstractItemModel::modelReset);

@@ -166,6 +166,8 @@ private Q_SLOTS:
     void status_data();
     void status();
     void sorting();
+    void serviceOrder();
+    void storeChangedBeforeRefresh();
     void columnPopup();
     void keys_data();
     void keys();
@@ -433,6 +435,80 @@ void TestCategoryTree::sorting()
     f.passwords.SortGrid(f.column("Expire"), false, true, 2);
     QCOMPARE(f.services(), (QStringList{"c", "a", "b"}));
     QCOMPARE(f.grid.columnHeaderImage(f.column("Expire")), f.images->index("PDELETE"));
+}
+
+// The grid trusts the store's order for the service column instead of reading
+// its cells: that order must be the one a text sort of those cells gives.
+void TestCategoryTree::serviceOrder()
+{
+    Fixture f;
+    const QStringList names{"beta",    "Alpha", "\u00e4rger", "Zoo", "alpine", "a b",         "A-C",
+                            "\u00c5s", "10",    "9",          "_x",  "\u00df", "Stra\u00dfe", "zz"};
+    for (const QString &name : names) {
+        f.add(name).UserName = QString::number(names.indexOf(name) % 3);
+    }
+    f.load();
+    const int service = f.column("Service");
+    controls::Grid plain; // the same texts in a grid of its own cells
+    plain.addColumn("Service", "Service");
+    for (const QString &name : names) {
+        plain.setCellText(plain.addRow(), 1, name);
+    }
+    for (const int order : {controls::SortAscending, controls::SortDescending}) {
+        f.passwords.SortGrid(service, false, true, order);
+        plain.clearSortKeys();
+        plain.addSortKey(1, order, controls::SortText);
+        plain.sort();
+        QStringList expected;
+        for (int row = 1; row <= plain.rowCount(); ++row) {
+            expected << plain.cellText(row, 1);
+        }
+        QCOMPARE(f.services(), expected);
+    }
+    // Any other column is read: the user names, ties in the service order.
+    f.passwords.SortGrid(service, false, true, controls::SortAscending);
+    f.passwords.SortGrid(f.column("UserName"), false, true, controls::SortAscending);
+    QStringList users;
+    for (int row = 1; row <= f.grid.rowCount(); ++row) {
+        users << f.grid.cellText(row, f.column("UserName"));
+    }
+    QCOMPARE(users.join(""), "00000111112222");
+}
+
+// The grid reads records when it paints them; a store changed before the next
+// fill must show what it holds now, never what a record pointer used to point at.
+void TestCategoryTree::storeChangedBeforeRefresh()
+{
+    Fixture f;
+    f.add("bank").UserName = QStringLiteral("old");
+    f.add("mail").UserName = QStringLiteral("me");
+    f.add("shop").UserName = QStringLiteral("buyer");
+    f.load();
+    const int user = f.column("UserName");
+    const auto rows = [&f, user] {
+        QStringList shown;
+        for (int row = 1; row <= f.grid.rowCount(); ++row) {
+            shown << f.grid.cellText(row, f.column("Service")) + '=' + f.grid.cellText(row, user);
+        }
+        return shown.join(' ');
+    };
+    PasswordEntry bank = *f.store().Passwords().Item("bank");
+    bank.UserName = QStringLiteral("new");
+    QVERIFY(f.store().UpdatePassword(bank, "bank", 0, 0));
+    QVERIFY(f.store().DeletePassword("mail"));
+    f.grid.repaint();
+    QCOMPARE(rows(), "bank=new = shop=buyer");
+    // Another store in the place of the old one: read by name, never through old pointers.
+    f.t.state.Store = std::make_unique<PasswordStore>();
+    f.store().NewFile();
+    PasswordEntry shop;
+    shop.service = QStringLiteral("Shop");
+    shop.UserName = QStringLiteral("other");
+    QVERIFY(f.store().AddPassword(shop));
+    f.grid.repaint();
+    QCOMPARE(rows(), "= = Shop=other");
+    f.categories.LoadTree();
+    QCOMPARE(rows(), "Shop=other");
 }
 
 void TestCategoryTree::columnPopup()
