@@ -4,15 +4,24 @@
 #include "GridModel.h"
 #include "GridView.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace controls {
 
 Grid::Grid(QWidget *parent)
-    : QWidget(parent), m_model(new GridModel(this)), m_view(new GridView(m_model, this))
+    : QWidget(parent), m_model(new GridModel(this)), m_view(new GridView(m_model, this)),
+      m_fitTimer(new QTimer(this))
 {
+    m_fitTimer->setInterval(0);
+    connect(m_fitTimer, &QTimer::timeout, this, &Grid::fitSomeRows);
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_fitRowText && redraw())
+            fitRowsInView();
+    });
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
@@ -88,6 +97,7 @@ void Grid::setRedraw(bool on)
     if (selected != selectedRow())
         setSelectedRow(validRow(selected) ? selected : 0);
     m_view->setUpdatesEnabled(true);
+    fitRowsAgain();
 }
 
 bool Grid::redraw() const
@@ -95,14 +105,91 @@ bool Grid::redraw() const
     return !m_model->batching();
 }
 
+void Grid::setRowTextFit(bool on)
+{
+    if (on == m_fitRowText)
+        return;
+    m_fitRowText = on;
+    fitRowsAgain();
+}
+
+void Grid::fitRowsAgain()
+{
+    m_fitted.clear();
+    m_fitNext = 0;
+    m_fitTimer->stop();
+    if (!m_fitRowText || !redraw() || m_model->rows() == 0)
+        return;
+    fitRowsInView();
+    m_fitTimer->start();
+}
+
+void Grid::fitRowsInView()
+{
+    const int rows = m_model->rows();
+    if (rows == 0)
+        return;
+    const int first = std::max(m_view->rowAt(0), 0);
+    const int bottom = m_view->rowAt(m_view->viewport()->height() - 1);
+    // Rows still at the default height: as many as could fit in view.
+    const int last =
+        bottom >= 0 ? bottom : first + m_view->viewport()->height() / defaultRowHeight();
+    fitRows(first, std::min(last, rows - 1));
+}
+
+void Grid::fitRows(int first, int last)
+{
+    const auto rows = static_cast<size_t>(m_model->rows());
+    if (m_fitted.size() != rows)
+        m_fitted.resize(rows, false);
+    QHeaderView *header = m_view->verticalHeader();
+    const bool painting = header->updatesEnabled();
+    header->setUpdatesEnabled(false); // see applyRowHeights
+    for (int row = std::max(first, 0); row <= last && row < m_model->rows(); ++row) {
+        const size_t slot = m_model->slotOf(row);
+        if (m_fitted[slot])
+            continue;
+        m_fitted[slot] = true;
+        const int text = m_view->rowTextHeight(row);
+        const int height = text + m_view->defaultRowHeight();
+        if (text > 0 && height != m_model->rowHeight(row)) {
+            m_model->setRowHeight(row, height);
+            header->resizeSection(row, height);
+        }
+    }
+    header->setUpdatesEnabled(painting);
+}
+
+void Grid::fitSomeRows()
+{
+    // A batch takes a few milliseconds, so that the window stays responsive.
+    constexpr qint64 BatchMs = 8;
+    constexpr int Step = 64;
+    QElapsedTimer batch;
+    batch.start();
+    while (m_fitNext < m_model->rows()) {
+        const int last = std::min(m_fitNext + Step, m_model->rows()) - 1;
+        fitRows(m_fitNext, last);
+        m_fitNext = last + 1;
+        if (batch.elapsed() >= BatchMs)
+            return;
+    }
+    m_fitTimer->stop();
+}
+
 void Grid::applyRowHeights()
 {
     QHeaderView *rows = m_view->verticalHeader();
+    // A header that paints works out where each resized section is, a walk
+    // over all the sections before it: with painting off it only notes sizes.
+    const bool painting = rows->updatesEnabled();
+    rows->setUpdatesEnabled(false);
     for (int row = 0; row < m_model->rows(); ++row) {
         const int height = m_model->rowHeight(row);
         if (height > 0)
             rows->resizeSection(row, height);
     }
+    rows->setUpdatesEnabled(painting);
 }
 
 // ---------------------------------------------------------------- rows
@@ -111,6 +198,7 @@ void Grid::clearRows()
 {
     m_model->clearRows();
     m_dateTexts.clear();
+    fitRowsAgain();
     if (m_lastSelected != 0) {
         m_lastSelected = 0;
         Q_EMIT selectionChanged(0);
@@ -119,7 +207,10 @@ void Grid::clearRows()
 
 int Grid::addRow()
 {
-    return m_model->addRow() + 1;
+    const int row = m_model->addRow() + 1;
+    if (row > 0 && m_fitRowText && redraw())
+        m_fitTimer->start(); // measured with the others; its text is set after this
+    return row;
 }
 
 void Grid::setRowSource(std::unique_ptr<const GridRowSource> source)
@@ -130,6 +221,7 @@ void Grid::setRowSource(std::unique_ptr<const GridRowSource> source)
         m_lastSelected = 0;
         Q_EMIT selectionChanged(0);
     }
+    fitRowsAgain();
 }
 
 void Grid::reserveRows(int count)
@@ -422,6 +514,12 @@ void Grid::sort()
     applyRowHeights();
     m_lastSelected = now;
     setSelectedRow(now, column);
+    if (m_fitRowText) {
+        // The rows measured keep their heights; the batches start again from the top.
+        m_fitNext = 0;
+        fitRowsInView();
+        m_fitTimer->start();
+    }
 }
 
 // ---------------------------------------------------------------- display

@@ -6,6 +6,7 @@
 #include <memory>
 #include <QDate>
 #include <QHash>
+#include <QTimer>
 #include <QWidget>
 #include <vector>
 
@@ -55,6 +56,12 @@ public:
     void setRowText(int row, const QString &text);
     // The height the row's text needs under the cells at the present widths.
     int rowTextHeight(int row) const;
+    // While on, each row with a text line is made tall enough to show it all
+    // under its cells. Measuring text is slow, so the rows in view are
+    // measured at once and the others a batch at a time while the event loop
+    // is idle; setRowHeight stays for rows of other heights.
+    void setRowTextFit(bool on);
+    bool rowTextFit() const { return m_fitRowText; }
 
     // --- Columns
     int addColumn(const GridColumnDefinition &definition);
@@ -179,6 +186,11 @@ private:
     bool validRow(int row) const;
     bool validColumn(int column) const;
     void applyRowHeights();
+    // Rows fitted to their text: the rows in view now, the rest later.
+    void fitRowsAgain();
+    void fitRowsInView();
+    void fitRows(int first, int last);
+    void fitSomeRows();
 
     GridModel *m_model;
     GridView *m_view;
@@ -186,6 +198,10 @@ private:
     std::vector<GridSortKey> m_sortKeys;
     int m_lastSelected = 0;
     std::pair<int, int> m_searchColumns{0, 0};
+    bool m_fitRowText = false;
+    std::vector<bool> m_fitted; // by slot: the row's text was measured
+    int m_fitNext = 0;          // the next row the idle batches look at
+    QTimer *m_fitTimer;
     // Date texts by column and day, shared by the cells that show them; only
     // a cache, so a const grid may fill it.
     mutable QHash<std::pair<int, qint64>, QString> m_dateTexts;

@@ -83,6 +83,8 @@ public:
     void setCellText(int row, int column, const QString &text);
     void setCellImage(int row, int column, int image);
     void setCellForeColour(int row, int column, int colour);
+    // Where the row's cells were added: a row keeps it however the rows are sorted.
+    size_t slotOf(int row) const { return slot(row); }
     // 0 means the default height.
     int rowHeight(int row) const { return m_heights[slot(row)]; }
     void setRowHeight(int row, int height) { m_heights[slot(row)] = height; }

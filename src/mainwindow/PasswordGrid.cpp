@@ -216,6 +216,7 @@ void PasswordGrid::FillGrid(int node)
     mainwindow::ParseNodeKey(branch, category, subCategory, true);
 
     m_grid.setRedraw(false);
+    m_grid.setRowTextFit(m_services.options.ShowNotes);
     PasswordRows::Looks looks;
     looks.boldFont = m_boldFont;
     looks.linkFont = m_linkFont;
@@ -224,13 +225,6 @@ void PasswordGrid::FillGrid(int node)
     looks.today = m_services.clock.today();
     m_grid.setRowSource(std::make_unique<PasswordRows>(m_services.state.Store, m_grid, category,
                                                        subCategory, looks));
-    if (m_services.options.ShowNotes) {
-        for (int row = 1; row <= m_grid.rowCount(); ++row) {
-            if (const int height = m_grid.rowTextHeight(row); height > 0) {
-                m_grid.setRowHeight(row, height + m_grid.defaultRowHeight());
-            }
-        }
-    }
     if (m_sortColumn != 0) {
         m_grid.sort();
     }

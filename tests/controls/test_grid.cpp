@@ -4,6 +4,7 @@
 #include "Grid.h"
 #include "GridModel.h"
 #include "ResourceImages.h"
+#include "TableSource.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -29,40 +30,6 @@ int countColour(const QImage &image, const QRect &area, const QColor &colour, in
     return count;
 }
 
-// Cells given by a source instead of set one by one; counts what it is asked.
-class TableSource final : public GridRowSource
-{
-public:
-    TableSource(std::vector<std::vector<GridCellData>> rows, int ascendingColumn, bool *gone)
-        : m_rows(std::move(rows)), m_ascending(ascendingColumn), m_gone(gone)
-    {
-    }
-    ~TableSource() override
-    {
-        if (m_gone != nullptr)
-            *m_gone = true;
-    }
-    int rows() const override { return static_cast<int>(m_rows.size()); }
-    void cell(int row, int column, GridCellData &out) const override
-    {
-        ++asked;
-        const auto &cells = m_rows[static_cast<size_t>(row)];
-        if (static_cast<size_t>(column) < cells.size())
-            out = cells[static_cast<size_t>(column)];
-    }
-    bool ascendingBy(int column, int sortCode) const override
-    {
-        return column == m_ascending && sortCode == SortText;
-    }
-
-    mutable int asked = 0;
-
-private:
-    std::vector<std::vector<GridCellData>> m_rows;
-    int m_ascending;
-    bool *m_gone;
-};
-
 using Adjust = void (*)(GridColumnDefinition &);
 const Adjust hidden = [](GridColumnDefinition &d) { d.visible = false; };
 const Adjust rowText = [](GridColumnDefinition &d) { d.rowText = true; };
@@ -78,7 +45,6 @@ private Q_SLOTS:
     void init();
     void columns();
     void rows();
-    void rowSource();
     void sort_data();
     void sort();
     void resort_data();
@@ -278,83 +244,6 @@ void TestGrid::rows()
     const QStringList cells{grid->cellText(1, 2), grid->cellText(1, 3), grid->cellText(2, 1),
                             grid->cellText(2, 3)};
     QCOMPARE(cells, QStringList({"B2", "C2", "A1", ""}));
-}
-
-// Rows from a source: read when asked, never copied, their cells left alone by
-// setters; a column the source keeps in order sorts without reading a cell.
-void TestGrid::rowSource()
-{
-    add("Name");
-    add("Rank");
-    add("Notes", 1012, rowText);
-    QFont bold = grid->font();
-    bold.setBold(true);
-    const int boldFont = grid->fontIndex(bold);
-    std::vector<std::vector<GridCellData>> rows;
-    for (const auto &[name, rank] :
-         {std::pair{"ant", "3"}, {"bee", "1"}, {"cat", "4"}, {"dog", "2"}}) {
-        GridCellData n;
-        n.text = name;
-        n.font = static_cast<qint16>(boldFont);
-        GridCellData r;
-        r.text = rank;
-        r.foreColour = 255;
-        GridCellData note;
-        note.text = QString("about ") + name;
-        rows.push_back({n, r, note});
-    }
-    bool gone = false;
-    auto owned = std::make_unique<TableSource>(std::move(rows), 0, &gone);
-    const TableSource &source = *owned;
-    grid->addRow(); // rows of the grid's own give way
-    grid->setRowSource(std::move(owned));
-    QCOMPARE(grid->rowCount(), 4);
-    QCOMPARE(grid->cellText(2, 1) + grid->cellText(2, 2), QString("bee1"));
-    QVERIFY(grid->cellFont(2, 1).bold());
-    QCOMPARE(grid->cellForeColour(2, 2), QColor(Qt::red));
-    QCOMPARE(grid->rowText(3), QString("about cat"));
-    QCOMPARE(table()->model()->index(3, 0).data().toString(), QString("dog"));
-    // Its cells are the source's: setters and new rows leave them alone.
-    grid->setCellText(1, 1, "x");
-    grid->setCellImage(1, 2, 3);
-    QCOMPARE(grid->addRow(), 0);
-    QCOMPARE(grid->rowCount(), 4);
-    QCOMPARE(grid->cellText(1, 1) + QString::number(grid->cellImage(1, 2)), QString("ant0"));
-    grid->setRowHeight(4, 40);
-    QCOMPARE(grid->rowHeight(4), 40);
-
-    const auto names = [this] {
-        QStringList shown;
-        for (int row = 1; row <= grid->rowCount(); ++row)
-            shown << grid->cellText(row, 1);
-        return shown.join(' ');
-    };
-    // Answers how many cells the sort read.
-    const auto sortBy = [this, &source](int column, int order, int code) {
-        const int before = source.asked;
-        grid->clearSortKeys();
-        grid->addSortKey(column, order, code);
-        // A second key in the order the source keeps: only ever a tie-breaker.
-        grid->addSortKey(1, SortAscending, SortText);
-        grid->sort();
-        return source.asked - before;
-    };
-    grid->setSelectedRow(3); // cat
-    QVERIFY(sortBy(2, SortAscending, SortNumber) > 0);
-    QCOMPARE(names(), QString("bee dog ant cat"));
-    QCOMPARE(grid->rowHeight(2), 40); // the height goes with dog's row
-    // The order the source keeps, either way round, without a cell read.
-    QCOMPARE(sortBy(1, SortDescending, SortText), 0);
-    QCOMPARE(names(), QString("dog cat bee ant"));
-    QCOMPARE(sortBy(1, SortAscending, SortText), 0);
-    QCOMPARE(names(), QString("ant bee cat dog"));
-    QCOMPARE(grid->cellText(grid->selectedRow(), 1), QString("cat"));
-    QVERIFY(sortBy(1, SortAscending, SortTextCaseSensitive) > 0); // not the order it keeps
-
-    grid->clearRows();
-    QVERIFY(gone);
-    QCOMPARE(grid->rowCount(), 0);
-    QCOMPARE(grid->addRow(), 1);
 }
 
 void TestGrid::sort_data()
