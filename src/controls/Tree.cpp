@@ -397,20 +397,26 @@ void Tree::updateIcon(TreeItem *node)
         node->setIcon({});
         return;
     }
-    QIcon icon;
-    const QPixmap normal = m_images->pixmap(node->m_image);
-    const QPixmap selected =
-        node->m_selectedImage.isEmpty() ? normal : m_images->pixmap(node->m_selectedImage);
-    if (!normal.isNull())
-        icon.addPixmap(normal, QIcon::Normal);
-    if (!selected.isNull())
-        icon.addPixmap(selected, QIcon::Selected);
-    node->setIcon(icon);
+    const std::pair key{node->m_image, node->m_selectedImage};
+    auto known = m_icons.constFind(key);
+    if (known == m_icons.cend()) {
+        QIcon icon;
+        const QPixmap normal = m_images->pixmap(node->m_image);
+        const QPixmap selected =
+            node->m_selectedImage.isEmpty() ? normal : m_images->pixmap(node->m_selectedImage);
+        if (!normal.isNull())
+            icon.addPixmap(normal, QIcon::Normal);
+        if (!selected.isNull())
+            icon.addPixmap(selected, QIcon::Selected);
+        known = m_icons.insert(key, icon);
+    }
+    node->setIcon(*known);
 }
 
 void Tree::setImageList(std::shared_ptr<const ImageList> images)
 {
     m_images = std::move(images);
+    m_icons.clear();
     if (m_images)
         m_view->setIconSize(QSize(m_images->size(), m_images->size()));
     for (TreeItem *node : std::as_const(m_items))

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <QHash>
+#include <QIcon>
 #include <QWidget>
 
 class QStandardItem;
@@ -116,6 +117,8 @@ private:
     QTreeView *m_view;
     std::unique_ptr<DragSupport> m_drag;
     std::shared_ptr<const ImageList> m_images;
+    // Icons by image and selected image: a file's thousands of folders share a few.
+    QHash<std::pair<QString, QString>, QIcon> m_icons;
     QHash<int, TreeItem *> m_items;
     QHash<QString, int> m_byKey;
     int m_nextIndex = 1;

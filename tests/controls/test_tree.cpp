@@ -141,6 +141,9 @@ void TestTree::stateAndCounts()
     const QIcon icon = shownIndex(1, rootIndex).data(Qt::DecorationRole).value<QIcon>();
     QCOMPARE(icon.pixmap(16, QIcon::Normal).toImage(), images->pixmap("CATCLOSE").toImage());
     QCOMPARE(icon.pixmap(16, QIcon::Selected).toImage(), images->pixmap("CATOPEN").toImage());
+    // Another list replaces them all: the drag pictures have no folder image.
+    tree->setImageList(resource_images::imageList(102));
+    QVERIFY(shownIndex(1, rootIndex).data(Qt::DecorationRole).value<QIcon>().isNull());
 }
 
 void TestTree::shownAndDragged()
