@@ -237,11 +237,15 @@ void frmMain::Load()
             m_routines.windows.ShowTip();
             m_services.windows.waitUntilEmpty();
         }
+        const int refreshes = m_refreshes;
         if (state.Store->FileName().isEmpty() && !state.Locked() && options.StartupType < 2 &&
             options.ViewWizard) {
             m_routines.files.OpenOrNew(true);
         }
-        UpdateView(0);
+        // A file opened or made from the wizard has been shown by then.
+        if (m_refreshes == refreshes) {
+            UpdateView(0);
+        }
         if (options.StartupType == 1) {
             showMinimized();
         }
@@ -288,6 +292,7 @@ void frmMain::UpdateViewAt(const QString &nodeKey, int row)
 
 void frmMain::refresh(qint32 value, const QString &nodeKey)
 {
+    ++m_refreshes;
     if (m_services.state.Locked()) {
         showLocked();
         return;

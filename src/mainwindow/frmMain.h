@@ -101,4 +101,5 @@ private:
     MainMenus *m_menus = nullptr;
     std::unique_ptr<MainCommands> m_commands;
     bool m_marked = false;
+    int m_refreshes = 0; // how often the window showed the file anew
 };

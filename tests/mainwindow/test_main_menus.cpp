@@ -475,6 +475,7 @@ void TestMainMenus::fillsOnce_data()
     QTest::addColumn<bool>("treeShown"); // as the last run left it
     QTest::newRow("start") << "start" << true;
     QTest::newRow("start without the tree") << "start" << false;
+    QTest::newRow("start, file chosen in the wizard") << "wizard" << true;
     QTest::newRow("refresh") << "refresh" << true;
     QTest::newRow("refresh from a folder") << "folder refresh" << true;
     QTest::newRow("hand-over") << "hand-over" << true;
@@ -502,7 +503,13 @@ void TestMainMenus::fillsOnce()
     layout.SaveLong(QStringLiteral("SortOrd"), 2);
     layout.SaveInteger(QStringLiteral("VSplitterHide"), treeShown ? 0 : 1);
     r.t.settings.ReleaseLayoutSettings();
-    QVERIFY(r.files.OpenPasswordFile(file)); // before the window, as a start with a file
+    if (action == "wizard") {
+        r.t.state.FirstStart = true;
+        r.t.options.ViewWizard = true;
+        r.t.openDialog.answers = {files::OpenDialogResult{false, false, file}};
+    } else {
+        QVERIFY(r.files.OpenPasswordFile(file)); // before the window, as a start with a file
+    }
 
     frmMain window(r.t.services, r.routines);
     r.t.state.setCurrentMainWindow(&window);
