@@ -8,6 +8,8 @@
 #include "FileFormat.h"
 #include "PayloadRules.h"
 
+#include <algorithm>
+#include <array>
 #include <QStringDecoder>
 
 namespace {
@@ -33,8 +35,9 @@ public:
     {
     }
 
-    bool read(FileContent &content)
+    bool read(FileContent &content, bool &recordsPlaced)
     {
+        recordsPlaced = false;
         quint64 sections = 0;
         if (!head(MajorMap, sections)) {
             return false;
@@ -45,6 +48,7 @@ public:
                 return false;
             }
         }
+        recordsPlaced = m_recordsPlaced;
         return m_p == m_end;
     }
 
@@ -169,21 +173,29 @@ private:
         return !decoder.hasError();
     }
 
+    // The sections in the order they are written, each once: the records
+    // are checked against the categories and subcategories read before them.
     bool section(const QString &name, FileContent &content)
     {
-        if (name == QLatin1String("categories")) {
+        const std::array<QLatin1String, 4> order = {
+            QLatin1String("categories"), QLatin1String("subcategories"), QLatin1String("expanded"),
+            QLatin1String("passwords")};
+        const auto it = std::find(order.begin(), order.end(), name);
+        const auto index = it - order.begin();
+        if (it == order.end() || index < m_nextSection) {
+            return false; // a later version's section, or another order
+        }
+        m_nextSection = index + 1;
+        switch (index) {
+        case 0:
             return categories(content);
-        }
-        if (name == QLatin1String("subcategories")) {
+        case 1:
             return subcategories(content);
-        }
-        if (name == QLatin1String("expanded")) {
+        case 2:
             return expanded(content);
-        }
-        if (name == QLatin1String("passwords")) {
+        default:
             return passwords(content);
         }
-        return false; // a later version's section: the full reader skips it
     }
 
     bool categories(FileContent &content)
@@ -243,6 +255,7 @@ private:
         if (!array(count, 1 + RecordFields)) {
             return false;
         }
+        const Placement placement(content.categories, content.subcategories);
         for (quint64 i = 0; i < count; ++i) {
             PasswordEntry e;
             qint64 flags = 0;
@@ -255,6 +268,7 @@ private:
                 return false;
             }
             setFlags(e, static_cast<quint64>(flags));
+            m_recordsPlaced = m_recordsPlaced && placement.fits(e);
             if (!insertRecord(content.passwords, std::move(e))) {
                 return false;
             }
@@ -264,15 +278,17 @@ private:
 
     const unsigned char *m_p;
     const unsigned char *const m_end;
+    std::ptrdiff_t m_nextSection = 0;
+    bool m_recordsPlaced = true; // so far; true also when there are none
 };
 
 } // namespace
 
 namespace vlmfile::detail {
 
-bool readPayloadQuickly(const QByteArray &cbor, FileContent &content)
+bool readPayloadQuickly(const QByteArray &cbor, FileContent &content, bool &recordsPlaced)
 {
-    return QuickReader(cbor).read(content);
+    return QuickReader(cbor).read(content, recordsPlaced);
 }
 
 } // namespace vlmfile::detail

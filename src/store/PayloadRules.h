@@ -10,6 +10,7 @@
 #include <limits>
 #include <QDate>
 #include <QDateTime>
+#include <vector>
 
 namespace payload {
 
@@ -71,5 +72,38 @@ inline bool insertRecord(PasswordMap &records, PasswordEntry &&e)
     records.emplace_hint(records.end(), std::move(key), std::move(e));
     return true;
 }
+
+// Where records may point: tables by code of the categories and
+// subcategories read, so that checking many records costs an index each.
+class Placement
+{
+public:
+    Placement(const std::vector<Category> &categories, const std::vector<SubCategory> &subs)
+        : m_isCategory(Codes), m_ownerOf(Codes)
+    {
+        for (const Category &c : categories) {
+            m_isCategory[slot(c.codcat)] = true;
+        }
+        for (const SubCategory &s : subs) {
+            m_ownerOf[slot(s.CodSCat)] = s.codcat;
+        }
+    }
+
+    // A service name, and a category and subcategory that exist and belong
+    // together (once the categories and subcategories passed their checks).
+    bool fits(const PasswordEntry &e) const
+    {
+        const bool categoryOk = e.codcat == 0 ? e.CodSCat == 0 : m_isCategory[slot(e.codcat)];
+        const bool subcategoryOk = e.CodSCat == 0 || m_ownerOf[slot(e.CodSCat)] == e.codcat;
+        return !e.service.isEmpty() && categoryOk && subcategoryOk;
+    }
+
+private:
+    static constexpr std::size_t Codes = std::size_t{1} << 16;
+    static std::size_t slot(qint16 code) { return static_cast<quint16>(code); }
+
+    std::vector<bool> m_isCategory;
+    std::vector<qint16> m_ownerOf; // 0: no such subcategory
+};
 
 } // namespace payload

@@ -35,7 +35,7 @@ FileContent sample(int count, quint32 seed)
     QRandomGenerator rng(seed);
     FileContent c;
     c.categories = {{1, QStringLiteral("Web")}, {2, QStringLiteral("Bänk")}, {32767, "Last"}};
-    c.subcategories = {{7, 1, QStringLiteral("Shops")}, {8, 2, QStringLiteral("Cards")}};
+    c.subcategories = {{1, 7, QStringLiteral("Shops")}, {2, 8, QStringLiteral("Cards")}};
     c.expandedNodes = {QStringLiteral("Web"), QStringLiteral("Bänk")};
     for (int i = 0; i < count; ++i) {
         PasswordEntry e;
@@ -99,6 +99,25 @@ bool sameContent(const FileContent &a, const FileContent &b)
                       });
 }
 
+// Whether every record has a service name and points at a category and
+// subcategory that exist and belong together.
+bool allPlaced(const FileContent &c)
+{
+    return std::all_of(c.passwords.begin(), c.passwords.end(), [&c](const auto &r) {
+        const PasswordEntry &e = r.second;
+        const bool category =
+            e.codcat == 0 ? e.CodSCat == 0
+                          : std::any_of(c.categories.begin(), c.categories.end(),
+                                        [&e](const Category &k) { return k.codcat == e.codcat; });
+        const bool sub =
+            e.CodSCat == 0 ||
+            std::any_of(c.subcategories.begin(), c.subcategories.end(), [&e](const SubCategory &s) {
+                return s.CodSCat == e.CodSCat && s.codcat == e.codcat;
+            });
+        return !e.service.isEmpty() && category && sub;
+    });
+}
+
 } // namespace
 
 class TestPayload : public QObject
@@ -107,6 +126,8 @@ class TestPayload : public QObject
 
 private Q_SLOTS:
     void bothReadersAgree();
+    void misplacedRecords_data();
+    void misplacedRecords();
     void damageNeverPassesQuickly();
 };
 
@@ -117,7 +138,9 @@ void TestPayload::bothReadersAgree()
     FileContent quick;
     FileContent full;
     QString detail;
-    QVERIFY(vlmfile::detail::readPayloadQuickly(cbor, quick));
+    bool placed = false;
+    QVERIFY(vlmfile::detail::readPayloadQuickly(cbor, quick, placed));
+    QVERIFY(placed);
     QVERIFY2(vlmfile::detail::readPayloadFully(cbor, full, detail), qPrintable(detail));
     QCOMPARE(quick.passwords.size(), written.passwords.size());
     QVERIFY(sameContent(quick, full));
@@ -129,8 +152,46 @@ void TestPayload::bothReadersAgree()
     }));
 }
 
+void TestPayload::misplacedRecords_data()
+{
+    QTest::addColumn<int>("service"); // 0: none, else named
+    QTest::addColumn<int>("codcat");
+    QTest::addColumn<int>("CodSCat");
+    QTest::newRow("no service name") << 0 << 1 << 7;
+    QTest::newRow("missing category") << 1 << 5 << 0;
+    QTest::newRow("subcategory of another category") << 1 << 2 << 7;
+    QTest::newRow("subcategory without category") << 1 << 0 << 8;
+    QTest::newRow("missing subcategory") << 1 << 1 << 9;
+}
+
+// One record that does not fit, among many that do, in the form this program
+// writes: the quick reader reads it but says so, and the file is refused
+// with the message of the full check.
+void TestPayload::misplacedRecords()
+{
+    QFETCH(int, service);
+    QFETCH(int, codcat);
+    QFETCH(int, CodSCat);
+    FileContent written = sample(200, 4);
+    PasswordEntry e = written.passwords.begin()->second;
+    e.service = service == 0 ? QString() : QStringLiteral("misplaced");
+    e.codcat = qint16(codcat);
+    e.CodSCat = qint16(CodSCat);
+    written.passwords.emplace(e.service.toCaseFolded(), e);
+    const QByteArray cbor = vlmfile::encodePayload(written);
+    FileContent content;
+    bool placed = true;
+    QVERIFY(vlmfile::detail::readPayloadQuickly(cbor, content, placed));
+    QVERIFY(!placed);
+    QString detail;
+    QVERIFY(!vlmfile::decodePayload(cbor, content, detail));
+    QCOMPARE(detail, QStringLiteral("a record has no service name or a missing category"));
+    QVERIFY(content.passwords.empty());
+}
+
 // Every mutant the quick reader takes, the full one takes too, with the same
-// content. Mutants: a byte changed, inserted, removed, or the end cut off.
+// content, and the quick reader tells right whether its records fit. Mutants: a byte changed,
+// inserted, removed, or the end cut off.
 void TestPayload::damageNeverPassesQuickly()
 {
     const QByteArray cbor = vlmfile::encodePayload(sample(4, 2));
@@ -164,7 +225,8 @@ void TestPayload::damageNeverPassesQuickly()
             break;
         }
         FileContent quick;
-        if (!vlmfile::detail::readPayloadQuickly(mutant, quick)) {
+        bool placed = false;
+        if (!vlmfile::detail::readPayloadQuickly(mutant, quick, placed)) {
             ++refusedQuickly;
             continue;
         }
@@ -175,6 +237,7 @@ void TestPayload::damageNeverPassesQuickly()
         QVERIFY2(fullyRead, qPrintable(QStringLiteral("taken quickly, refused in full (%1): %2")
                                            .arg(detail, QString::fromLatin1(mutant.toHex()))));
         QVERIFY2(sameContent(quick, full), mutant.toHex().constData());
+        QVERIFY2(placed == allPlaced(full), mutant.toHex().constData());
     }
     // Both kinds occur, or the loop proved nothing.
     QVERIFY(takenQuickly > 1000);
