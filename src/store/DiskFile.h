@@ -25,7 +25,13 @@ struct DiskVersion
 
     void set(QByteArray fileBytes)
     {
-        hash = contentHash(fileBytes);
+        const ContentHash fileHash = contentHash(fileBytes);
+        set(std::move(fileBytes), fileHash);
+    }
+    // With the hash of fileBytes taken already.
+    void set(QByteArray fileBytes, const ContentHash &fileHash)
+    {
+        hash = fileHash;
         bytes = std::move(fileBytes);
         isSet = true;
     }

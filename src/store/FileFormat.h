@@ -69,6 +69,16 @@ bool isProtected(const QByteArray &headerBytes);
 bool decodePayload(const QByteArray &cbor, FileContent &content, QString &detail);
 QByteArray encodePayload(const FileContent &content);
 
+// The two readers behind decodePayload, without its consistency checks; open
+// for tests. The quick one takes only the form encodePayload writes and says
+// false to anything else; the full one reads every form and says what is wrong.
+// recordsPlaced tells whether each record was seen to point at a category and
+// subcategory that exist and belong together (see Placement in PayloadRules.h).
+namespace detail {
+bool readPayloadQuickly(const QByteArray &cbor, FileContent &content, bool &recordsPlaced);
+bool readPayloadFully(const QByteArray &cbor, FileContent &content, QString &detail);
+} // namespace detail
+
 // A whole file image; with a set key the payload is encrypted.
 QByteArray write(const FileContent &content, const FileKey &key);
 

@@ -85,11 +85,12 @@ struct PasswordStore::Impl
     // True when path names the open file, nothing changed here since it was
     // read or saved, and the disk holds that very version.
     bool showsUnchanged(const QString &path) const;
-    // The state after opening path with the password given and its key; bytes
-    // are the file image read, null when the base already holds it.
-    void opened(const QString &path, const QString &given, FileKey key, QByteArray *bytes);
+    // The state after opening path with the password given and its key; image
+    // is the file read, null when the base already holds it.
+    void opened(const QString &path, const QString &given, FileKey key, DiskVersion *image);
     // The base becomes bytes, opened by password and key.
     void setBase(QByteArray bytes, SecureBytes basePass, FileKey key);
+    void setBase(DiskVersion image, SecureBytes basePass, FileKey key);
     // Reads the file's current version; with password null, by the base's
     // password or key.
     DiskReadStatus readDisk(const QString *password, QByteArray &bytes, FileContent &content,

@@ -29,7 +29,14 @@ bool sameKey(const FileKey &a, const FileKey &b)
 
 void PasswordStore::Impl::setBase(QByteArray bytes, SecureBytes basePass, FileKey key)
 {
-    base.set(std::move(bytes));
+    DiskVersion image;
+    image.set(std::move(bytes));
+    setBase(std::move(image), std::move(basePass), std::move(key));
+}
+
+void PasswordStore::Impl::setBase(DiskVersion image, SecureBytes basePass, FileKey key)
+{
+    base = std::move(image);
     basePassword = key.isSet() ? std::move(basePass) : SecureBytes();
     baseKey = std::move(key);
 }
