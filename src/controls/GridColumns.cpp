@@ -1,7 +1,6 @@
 // The grid's columns: keys, headers, widths, visibility and sort settings.
 
 #include "Grid.h"
-
 #include "GridModel.h"
 #include "GridView.h"
 
