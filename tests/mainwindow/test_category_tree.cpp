@@ -480,7 +480,8 @@ void TestCategoryTree::serviceOrder()
 void TestCategoryTree::storeChangedBeforeRefresh()
 {
     Fixture f;
-    f.add("bank").UserName = QStringLiteral("old");
+    f.addFolders();
+    f.add("bank", 1).UserName = QStringLiteral("old");
     f.add("mail").UserName = QStringLiteral("me");
     f.add("shop").UserName = QStringLiteral("buyer");
     f.load();
@@ -494,10 +495,12 @@ void TestCategoryTree::storeChangedBeforeRefresh()
     };
     PasswordEntry bank = *f.store().Passwords().Item("bank");
     bank.UserName = QStringLiteral("new");
-    QVERIFY(f.store().UpdatePassword(bank, "bank", 0, 0));
+    QVERIFY(f.store().UpdatePassword(bank, "bank", 1, 0));
     QVERIFY(f.store().DeletePassword("mail"));
+    QVERIFY(f.store().RenameCategory("Banks", "Money"));
     f.grid.repaint();
     QCOMPARE(rows(), "bank=new = shop=buyer");
+    QCOMPARE(f.grid.cellText(1, f.column("Cat")), "Money");
     // Another store in the place of the old one: read by name, never through old pointers.
     f.t.state.Store = std::make_unique<PasswordStore>();
     f.store().NewFile();
