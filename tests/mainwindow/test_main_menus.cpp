@@ -208,6 +208,10 @@ void TestMainMenus::reloadByPosition()
     f.item("mnuReload", 2)->trigger();
     QCOMPARE(f.t.state.FilePath, second);
     QCOMPARE(f.item("mnuReload", 1)->text(), "&1. " + second); // opened: now first
+    // File > Open offers the files to open, not a new one (the start's wizard does).
+    f.window->runCommand(MainCommand::FileOpen);
+    QCOMPARE(f.t.openDialog.requests.size(), 1);
+    QVERIFY(!f.t.openDialog.requests.last().showNew);
 }
 
 void TestMainMenus::menuIcons()
