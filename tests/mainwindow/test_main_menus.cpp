@@ -228,6 +228,15 @@ void TestMainMenus::menuIcons()
         }
         QCOMPARE(shown, on ? QStringLiteral("iii-") : QStringLiteral("----"));
     }
+    // Each entry answers to its menu and position, under the name that says so.
+    for (const char *menu :
+         {"mnuFile", "mnuEdit", "mnuView", "mnuPassword", "mnuOption", "mnuHelp", "mnuPopup"}) {
+        int index = 0;
+        for (; f.item(menu, index) != nullptr; ++index) {
+            QCOMPARE(f.item(menu, index)->objectName(), QString("%1(%2)").arg(menu).arg(index));
+        }
+        QVERIFY2(index > 2, menu);
+    }
 }
 
 void TestMainMenus::passwordCommands()
