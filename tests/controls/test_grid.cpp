@@ -7,7 +7,9 @@
 #include "TableSource.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -209,8 +211,12 @@ void TestGrid::rows()
     QCOMPARE(table()->model()->index(1, 1).data().toString(), QString("last B"));
     // Out of range: setters do nothing, getters answer empty.
     const std::pair<int, int> outside[] = {{0, 1}, {3, 1}, {1, 0}, {1, 3}};
-    for (const auto &[row, column] : outside)
+    CellDetails x;
+    x.text = "x";
+    for (const auto &[row, column] : outside) {
         grid->setCellText(row, column, "x");
+        grid->setCellDetails(row, column, x);
+    }
     QCOMPARE(grid->cellText(1, 1) + grid->cellText(2, 1) + grid->cellText(1, 2), QString());
     QCOMPARE(grid->rowHeight(3), 0);
     grid->setSelectedRow(9);
@@ -491,6 +497,17 @@ void TestGrid::shown()
     QTest::keyClick(table(), Qt::Key_Down);
     QCOMPARE(keys.value(0).value(0).toInt(), int(Qt::Key_Down));
     QCOMPARE(grid->selectedRow(), 3);
+
+    // A drag of ours over the grid is told to the host, and refused unless it allows it.
+    QSignalSpy dragged(grid.get(), &Grid::dragOver);
+    QMimeData ours;
+    ours.setData("application/x-vellumor-control-drag", "tree");
+    QDragEnterEvent enter(inRow4, Qt::MoveAction, &ours, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &enter);
+    QDragMoveEvent move(inRow4, Qt::MoveAction, &ours, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &move);
+    QCOMPARE(dragged.size(), 2);
+    QVERIFY(!move.isAccepted());
 
     // A typed letter finds a row by Service, else by URL while that is shown.
     QApplication::setKeyboardInputInterval(0); // every letter starts a new search
