@@ -26,7 +26,9 @@ cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
 : >"$dir/auth"
 xauth -q -f "$dir/auth" add :0 . "$cookie"
 mkfifo "$dir/display"
-Xvfb -displayfd 3 -auth "$dir/auth" -nolisten tcp -screen 0 1024x768x24 \
+# -noreset: by default the server starts over whenever its last client leaves,
+# and a program connecting in that moment is turned away ("could not connect").
+Xvfb -displayfd 3 -auth "$dir/auth" -nolisten tcp -noreset -screen 0 1024x768x24 \
     3>"$dir/display" >"$dir/log" 2>&1 &
 server=$!
 # The number arrives once the server accepts connections; nothing if it failed.
