@@ -102,21 +102,13 @@ private:
     bool readCode(qint16 &out, bool allowZero)
     {
         qint64 v = 0;
-        if (!readInt(v) || !codeFits(v, allowZero)) {
-            return false;
-        }
-        out = static_cast<qint16>(v);
-        return true;
+        return readInt(v) && toCode(v, allowZero, out);
     }
 
     bool readShort(qint16 &out)
     {
         qint64 v = 0;
-        if (!readInt(v) || !shortFits(v)) {
-            return false;
-        }
-        out = static_cast<qint16>(v);
-        return true;
+        return readInt(v) && toShort(v, out);
     }
 
     bool readOptionalDateTime(QDateTime &out)

@@ -110,21 +110,13 @@ private:
     bool code(qint16 &out, bool allowZero)
     {
         qint64 v = 0;
-        if (!integer(v) || !codeFits(v, allowZero)) {
-            return false;
-        }
-        out = static_cast<qint16>(v);
-        return true;
+        return integer(v) && toCode(v, allowZero, out);
     }
 
     bool shortValue(qint16 &out)
     {
         qint64 v = 0;
-        if (!integer(v) || !shortFits(v)) {
-            return false;
-        }
-        out = static_cast<qint16>(v);
-        return true;
+        return integer(v) && toShort(v, out);
     }
 
     bool null()

@@ -20,14 +20,23 @@ constexpr quint64 BitExpire = 2;
 constexpr quint64 BitNotExpire = 4;
 constexpr quint64 BitNotChange = 8;
 
-inline bool codeFits(qint64 v, bool allowZero)
+// A folder code (1 and up, or 0 for none where allowZero) read as a number.
+inline bool toCode(qint64 v, bool allowZero, qint16 &out)
 {
-    return v >= (allowZero ? 0 : 1) && v <= std::numeric_limits<qint16>::max();
+    if (v < (allowZero ? 0 : 1) || v > std::numeric_limits<qint16>::max()) {
+        return false;
+    }
+    out = static_cast<qint16>(v);
+    return true;
 }
 
-inline bool shortFits(qint64 v)
+inline bool toShort(qint64 v, qint16 &out)
 {
-    return v >= std::numeric_limits<qint16>::min() && v <= std::numeric_limits<qint16>::max();
+    if (v < std::numeric_limits<qint16>::min() || v > std::numeric_limits<qint16>::max()) {
+        return false;
+    }
+    out = static_cast<qint16>(v);
+    return true;
 }
 
 inline bool dateTimeFromMs(qint64 ms, QDateTime &out)
