@@ -12,6 +12,28 @@
 
 namespace controls {
 
+namespace {
+
+// A header that paints works out where each resized section is, a walk over
+// all the sections before it; while this lives it only notes the sizes.
+class QuietHeader
+{
+public:
+    explicit QuietHeader(QHeaderView *header) : m_header(header), m_was(header->updatesEnabled())
+    {
+        m_header->setUpdatesEnabled(false);
+    }
+    ~QuietHeader() { m_header->setUpdatesEnabled(m_was); }
+    QuietHeader(const QuietHeader &) = delete;
+    QuietHeader &operator=(const QuietHeader &) = delete;
+
+private:
+    QHeaderView *m_header;
+    bool m_was;
+};
+
+} // namespace
+
 Grid::Grid(QWidget *parent)
     : QWidget(parent), m_model(new GridModel(this)), m_view(new GridView(m_model, this)),
       m_fitTimer(new QTimer(this))
@@ -143,8 +165,7 @@ void Grid::fitRows(int first, int last)
     if (m_fitted.size() != rows)
         m_fitted.resize(rows, false);
     QHeaderView *header = m_view->verticalHeader();
-    const bool painting = header->updatesEnabled();
-    header->setUpdatesEnabled(false); // see applyRowHeights
+    const QuietHeader quiet(header);
     for (int row = std::max(first, 0); row <= last && row < m_model->rows(); ++row) {
         const size_t slot = m_model->slotOf(row);
         if (m_fitted[slot])
@@ -157,7 +178,6 @@ void Grid::fitRows(int first, int last)
             header->resizeSection(row, height);
         }
     }
-    header->setUpdatesEnabled(painting);
 }
 
 void Grid::fitSomeRows()
@@ -180,16 +200,12 @@ void Grid::fitSomeRows()
 void Grid::applyRowHeights()
 {
     QHeaderView *rows = m_view->verticalHeader();
-    // A header that paints works out where each resized section is, a walk
-    // over all the sections before it: with painting off it only notes sizes.
-    const bool painting = rows->updatesEnabled();
-    rows->setUpdatesEnabled(false);
+    const QuietHeader quiet(rows);
     for (int row = 0; row < m_model->rows(); ++row) {
         const int height = m_model->rowHeight(row);
         if (height > 0)
             rows->resizeSection(row, height);
     }
-    rows->setUpdatesEnabled(painting);
 }
 
 // ---------------------------------------------------------------- rows
@@ -197,6 +213,11 @@ void Grid::applyRowHeights()
 void Grid::clearRows()
 {
     m_model->clearRows();
+    rowsReplaced();
+}
+
+void Grid::rowsReplaced()
+{
     m_dateTexts.clear();
     fitRowsAgain();
     if (m_lastSelected != 0) {
@@ -216,12 +237,7 @@ int Grid::addRow()
 void Grid::setRowSource(std::unique_ptr<const GridRowSource> source)
 {
     m_model->setRowSource(std::move(source));
-    m_dateTexts.clear();
-    if (m_lastSelected != 0) {
-        m_lastSelected = 0;
-        Q_EMIT selectionChanged(0);
-    }
-    fitRowsAgain();
+    rowsReplaced();
 }
 
 void Grid::reserveRows(int count)

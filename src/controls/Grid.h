@@ -186,6 +186,8 @@ private:
     bool validRow(int row) const;
     bool validColumn(int column) const;
     void applyRowHeights();
+    // After every row was dropped or replaced: caches, fitting and selection start over.
+    void rowsReplaced();
     // Rows fitted to their text: the rows in view now, the rest later.
     void fitRowsAgain();
     void fitRowsInView();
